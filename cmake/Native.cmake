@@ -1,0 +1,17 @@
+# Native configuration: the portable core's tests (and, with clang, its fuzzers).
+file(GLOB native_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(native_tests ${native_test_sources})
+target_link_libraries(native_tests PRIVATE pszcore gtest_main)
+target_compile_options(native_tests PRIVATE ${PSZ_WARNINGS})
+add_test(NAME native_tests COMMAND native_tests)
+
+if(PSZ_FUZZ)
+    file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
+    foreach(src ${fuzz_sources})
+        get_filename_component(name ${src} NAME_WE)
+        add_executable(${name} ${src})
+        target_link_libraries(${name} PRIVATE pszcore)
+        target_compile_options(${name} PRIVATE -fsanitize=fuzzer ${PSZ_WARNINGS})
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    endforeach()
+endif()

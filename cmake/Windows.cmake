@@ -1,0 +1,56 @@
+# Windows configuration: the program, its Win32 glue and the tests that run under Wine.
+enable_language(RC)
+
+add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX STRICT)
+
+# Dialogs, menus, strings, icon and cursor; linked into the program and into the tests,
+# which load strings and templates from their own module.
+add_library(pszres OBJECT res/PsZuPdf.rc)
+target_include_directories(pszres PRIVATE ${CMAKE_SOURCE_DIR}/res)
+
+# Everything but the entry point and the application object, so tests can link it.
+add_library(pszwin STATIC
+    framework/CmdTarget.cpp
+    framework/DataExchange.cpp
+    framework/Dialog.cpp
+    framework/ResourceString.cpp
+    framework/Static.cpp
+    framework/WinApp.cpp
+    framework/Wnd.cpp
+    app/ConverterApp.cpp
+    config/Registry.cpp
+    config/RegistryReport.cpp
+    config/Settings.cpp
+    engine/PrinterDiscovery.cpp
+    engine/Spooler.cpp
+    ui/ConverterDialog.cpp
+    ui/LocalisedText.cpp
+    ui/MessageBox.cpp
+    ui/SystemMessage.cpp
+)
+target_include_directories(pszwin PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(pszwin PUBLIC pszcore winspool comctl32 comdlg32 shell32 shlwapi
+                                    gdi32 user32 advapi32)
+target_compile_options(pszwin PRIVATE ${PSZ_WARNINGS})
+
+add_executable(PsZuPdf WIN32 app/AppMain.cpp framework/WinMain.cpp $<TARGET_OBJECTS:pszres>)
+target_link_libraries(PsZuPdf PRIVATE pszwin)
+target_compile_options(PsZuPdf PRIVATE ${PSZ_WARNINGS})
+
+# Windows tests: GoogleTest executables run by CTest under Wine (the emulator in the
+# toolchain file). They run one at a time: they share the prefix's registry and printers.
+file(GLOB win_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${win_test_sources} $<TARGET_OBJECTS:pszres>)
+target_link_libraries(win_tests PRIVATE pszwin gtest)
+target_compile_options(win_tests PRIVATE ${PSZ_WARNINGS})
+add_test(NAME win_tests COMMAND win_tests)
+set_tests_properties(win_tests PROPERTIES RUN_SERIAL ON TIMEOUT 600)
+
+# Small Windows helpers for the black-box checks (find and answer message boxes, ...).
+file(GLOB tool_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
+foreach(src ${tool_sources})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_options(${name} PRIVATE ${PSZ_WARNINGS})
+    target_link_libraries(${name} PRIVATE user32)
+endforeach()

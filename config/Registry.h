@@ -1,0 +1,38 @@
+// Single registry values by root, value name and key path, with the uniform error report.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// A value's bytes with a zero byte appended; owned by whoever holds it.
+using ValueBlock = std::unique_ptr<char[]>;
+
+// Reads the raw bytes of a value of any type. Returns the byte count N (block of N + 1
+// bytes, zero-filled beyond the data) or -1 with no block.
+int ReadRegistryValue(HKEY hRoot, const char* pszValueName, const char* pszKeyPath,
+                      ValueBlock& block, bool bSilent);
+
+// The first four data bytes, little-endian (missing bytes count as zero); 0 on failure.
+uint32_t ReadRegistryDword(HKEY hRoot, const char* pszValueName, const char* pszKeyPath,
+                           bool bSilent);
+
+// The data up to its first zero byte; empty on failure.
+std::string ReadRegistryString(HKEY hRoot, const char* pszValueName, const char* pszKeyPath,
+                               bool bSilent);
+
+// Creates the whole key path as needed. 0 on success, -1 on failure.
+int WriteRegistryValue(HKEY hRoot, const char* pszValueName, const char* pszKeyPath,
+                       const void* pData, DWORD dwType, DWORD cbData, bool bSilent);
+int WriteRegistryDword(HKEY hRoot, const char* pszValueName, const char* pszKeyPath,
+                       uint32_t dwValue, bool bSilent);
+
+// True when the key opens for reading under HKEY_LOCAL_MACHINE; never reports.
+bool RegistryKeyExists(const char* pszKeyPath);
+
+// Shows "Systemsteuerungsfehler" with the system's text for dwError and the failing step
+// (string nStepId formatted with the path text). Key path and value name may be null.
+void ReportRegistryError(UINT nStepId, DWORD dwError, HKEY hRoot, const char* pszKeyPath,
+                         const char* pszValueName);
