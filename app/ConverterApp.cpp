@@ -1,0 +1,154 @@
+#include "app/ConverterApp.h"
+
+#include "app/ConverterCommandLineInfo.h"
+#include "config/Registry.h"
+#include "config/RegistryPaths.h"
+#include "config/Settings.h"
+#include "engine/PrinterDiscovery.h"
+#include "engine/Spooler.h"
+#include "framework/MessageMap.h"
+#include "framework/ResourceString.h"
+#include "res/resource.h"
+#include "ui/ConverterDialog.h"
+#include "ui/LocalisedText.h"
+#include "ui/MessageBox.h"
+#include "ui/SystemMessage.h"
+
+#include <cstdlib>
+
+namespace {
+
+// A file that cannot be opened for exclusive reading now is reported at start-up.
+bool CanOpenExclusively(const std::string& strPath) {
+    HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(hFile);
+    return true;
+}
+
+} // namespace
+
+ConverterApp& GetConverterApp() {
+    return *static_cast<ConverterApp*>(AfxGetApp());
+}
+
+BOOL ConverterApp::InitInstance() {
+    g_szPrinterName[0] = '\0';
+
+    m_strActiveConfiguration =
+        ReadRegistryString(HKEY_LOCAL_MACHINE, "ActiveConfiguration", CONFIGURATIONS_KEY, true);
+
+    ConverterCommandLineInfo cmdInfo(m_strActiveConfiguration, [](const std::string& strPath) {
+        return RegistryKeyExists(strPath.c_str());
+    });
+    ParseCommandLine(cmdInfo);
+
+    AllocateSettingCells();
+    static_cast<SwitchFlags&>(*this) = cmdInfo;
+    LoadSettings();
+
+    const std::string strCaption = LoadResourceString(IDS_CAPTION);
+    if (!TakePrinter(cmdInfo, strCaption))
+        return FALSE;
+    if (g_szPrinterName[0] == '\0') {
+        ShowMessageBox(nullptr, LoadExpandedString(IDS_NO_PRINTER), strCaption,
+                       MB_TASKMODAL | MB_ICONERROR);
+        return FALSE;
+    }
+
+    if (cmdInfo.m_nShellCommand != CCommandLineInfo::FileNew)
+        RunSingleFile(cmdInfo.m_strFileName, strCaption);
+    else
+        RunMainWindow();
+    return FALSE;
+}
+
+// The printer named by the /pt form is taken as it is; otherwise the converter queue is
+// searched for. False when the named printer cannot be used (the user has been told).
+bool ConverterApp::TakePrinter(const ConverterCommandLineInfo& cmdInfo,
+                               const std::string& strCaption) {
+    if (cmdInfo.m_strPrinterName.empty()) {
+        FindConverterPrinter();
+        return true;
+    }
+    if (SetPrinterName(cmdInfo.m_strPrinterName))
+        return true;
+    // Cutting the name short could name another printer; no printer has such a name.
+    ShowMessageBox(nullptr, SystemErrorText(ERROR_INVALID_PRINTER_NAME, 255), strCaption,
+                   MB_TASKMODAL | MB_ICONERROR);
+    return false;
+}
+
+void ConverterApp::RunSingleFile(std::string strFileName, const std::string& strCaption) {
+    char szFullPath[MAX_PATH];
+    if (_fullpath(szFullPath, strFileName.c_str(), sizeof szFullPath))
+        strFileName = szFullPath;
+
+    if (!CanOpenExclusively(strFileName)) {
+        ShowMessageBox(nullptr,
+                       FormatWithInsert(LoadResourceString(IDS_CANNOT_OPEN_INPUT), strFileName),
+                       strCaption, MB_TASKMODAL | MB_ICONERROR);
+        return;
+    }
+
+    PrinterCheck check = CheckPrinterReady();
+    if (check.eOutcome == PrinterCheck::OpenFailed) {
+        ShowMessageBox(nullptr, check.strErrorText, strCaption, MB_TASKMODAL | MB_ICONERROR);
+        return;
+    }
+    if (check.eOutcome == PrinterCheck::NotReady) {
+        TheSpooler().ClosePrinter(g_hPrinter);
+        g_hPrinter = nullptr;
+        ShowMessageBox(nullptr, LoadResourceString(check.nMessageId), strCaption,
+                       MB_TOPMOST | MB_TASKMODAL | MB_ICONERROR);
+        return;
+    }
+    TheSpooler().ClosePrinter(g_hPrinter);
+    g_hPrinter = nullptr;
+}
+
+void ConverterApp::RunMainWindow() {
+    ConverterDialog dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+}
+
+int ConverterApp::ExitInstance() {
+    FreeSettings();
+    return CWinApp::ExitInstance();
+}
+
+bool ConverterApp::OnCmdMsg(UINT nID) {
+    static const CommandEntry<ConverterApp> kCommands[] = {
+        {ID_HELP, &CWinApp::OnHelp},
+    };
+    return DispatchCommand(this, kCommands, nID);
+}
+
+void ConverterApp::LoadSettings() {
+    ::LoadSettings(*this, *this, m_strActiveConfiguration);
+}
+
+std::string ConverterApp::ConfigurationKeyPath() const {
+    return ::ConfigurationKeyPath(m_strActiveConfiguration);
+}
+
+void ConverterApp::AllocateSettingCells() {
+    for (SettingCell* pCell :
+         {&SaveRequest, &Reporting, &General, &Colour, &Grey, &Monochrome, &Fonts, &Resolution,
+          &ColourResolution, &GreyResolution, &MonoResolution})
+        pCell->Allocate();
+}
+
+void ConverterApp::FreeSettings() {
+    for (SettingCell* pCell :
+         {&SaveRequest, &Reporting, &General, &Colour, &Grey, &Monochrome, &Fonts, &Resolution,
+          &ColourResolution, &GreyResolution, &MonoResolution})
+        pCell->Free();
+    OutputPath.reset();
+    EmbedFonts.reset();
+    NeverEmbedFonts.reset();
+}

@@ -10,11 +10,9 @@ target_include_directories(pszres PRIVATE ${CMAKE_SOURCE_DIR}/res)
 
 # Everything but the entry point and the application object, so tests can link it.
 add_library(pszwin STATIC
-    framework/CmdTarget.cpp
     framework/DataExchange.cpp
     framework/Dialog.cpp
     framework/ResourceString.cpp
-    framework/Static.cpp
     framework/WinApp.cpp
     framework/Wnd.cpp
     app/ConverterApp.cpp
@@ -23,6 +21,7 @@ add_library(pszwin STATIC
     config/Settings.cpp
     engine/PrinterDiscovery.cpp
     engine/Spooler.cpp
+    ui/CenterWindow.cpp
     ui/ConverterDialog.cpp
     ui/LocalisedText.cpp
     ui/MessageBox.cpp

@@ -1,6 +1,8 @@
 #include "framework/ResourceString.h"
 
-HINSTANCE AfxGetResourceHandle() { return GetModuleHandleA(nullptr); }
+HINSTANCE AfxGetResourceHandle() {
+    return GetModuleHandleA(nullptr);
+}
 
 std::string LoadResourceString(UINT nID) {
     // With a zero length LoadStringW hands out a pointer into the resource itself; the

@@ -23,6 +23,10 @@ void SoundBeep(UINT nType) {
         MessageBeep(nType);
 }
 
-void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
+void SetMessageBoxHook(MessageBoxHook hook) {
+    g_messageBoxHook = std::move(hook);
+}
 
-void SetBeepHook(BeepHook hook) { g_beepHook = std::move(hook); }
+void SetBeepHook(BeepHook hook) {
+    g_beepHook = std::move(hook);
+}

@@ -10,8 +10,8 @@ struct MessageBoxRequest {
     HWND hOwner;
     std::string strText;
     std::string strCaption;
-    UINT nType;      // MB_* flags
-    WORD wLanguage;  // 0: MessageBoxA; otherwise MessageBoxExA with this language
+    UINT nType;     // MB_* flags
+    WORD wLanguage; // 0: MessageBoxA; otherwise MessageBoxExA with this language
 };
 
 // Shows a box and returns the button pressed (IDOK, IDYES, ...).

@@ -1,0 +1,38 @@
+// Waits for a message box with the given caption in any program of the Wine session,
+// prints its text, presses a button and exits. Used by the black-box checks.
+//   BoxWatch.exe <caption> [seconds] [button id]
+// Exit code 0 when a box was answered, 1 when none appeared in time.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: BoxWatch <caption> [seconds] [button id]\n");
+        return 2;
+    }
+    const char* pszCaption = argv[1];
+    int nSeconds = argc > 2 ? std::atoi(argv[2]) : 20;
+    int nButton = argc > 3 ? std::atoi(argv[3]) : IDOK;
+
+    for (int i = 0; i < nSeconds * 10; ++i) {
+        HWND hBox = FindWindowA("#32770", pszCaption);
+        if (hBox && IsWindowVisible(hBox)) {
+            // A message box keeps its text in the static control 0xFFFF.
+            char szText[4096] = "";
+            GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof szText);
+            std::fwrite(szText, 1, std::strlen(szText), stdout);
+            std::fflush(stdout);
+            HWND hButton = GetDlgItem(hBox, nButton);
+            if (hButton)
+                SendMessageA(hButton, BM_CLICK, 0, 0);
+            else
+                PostMessageA(hBox, WM_COMMAND, nButton, 0);
+            return 0;
+        }
+        Sleep(100);
+    }
+    return 1;
+}
