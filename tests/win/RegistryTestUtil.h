@@ -1,0 +1,130 @@
+// Direct registry access for tests: raw writes and reads that do not go through the
+// layer under test, the expected report texts, and scratch-key removal.
+#pragma once
+
+#include "ui/SystemMessage.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace regtest {
+
+using Bytes = std::vector<unsigned char>;
+
+// Creates the key path as needed and sets one value; true on success.
+inline bool SetRaw(HKEY hRoot, const std::string& strKeyPath, const char* pszValueName,
+                   DWORD dwType, const Bytes& data) {
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExA(hRoot, strKeyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &hKey,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG nError =
+        RegSetValueExA(hKey, pszValueName, 0, dwType, data.data(), static_cast<DWORD>(data.size()));
+    RegCloseKey(hKey);
+    return nError == ERROR_SUCCESS;
+}
+
+inline bool SetDword(HKEY hRoot, const std::string& strKeyPath, const char* pszValueName,
+                     uint32_t dwValue) {
+    return SetRaw(hRoot, strKeyPath, pszValueName, REG_DWORD,
+                  {static_cast<unsigned char>(dwValue), static_cast<unsigned char>(dwValue >> 8),
+                   static_cast<unsigned char>(dwValue >> 16),
+                   static_cast<unsigned char>(dwValue >> 24)});
+}
+
+inline bool SetText(HKEY hRoot, const std::string& strKeyPath, const char* pszValueName,
+                    const std::string& strText) {
+    Bytes data(strText.begin(), strText.end());
+    data.push_back(0);
+    return SetRaw(hRoot, strKeyPath, pszValueName, REG_SZ, data);
+}
+
+inline bool CreateKey(HKEY hRoot, const std::string& strKeyPath) {
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExA(hRoot, strKeyPath.c_str(), 0, nullptr, 0, KEY_READ, nullptr, &hKey,
+                        nullptr) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(hKey);
+    return true;
+}
+
+inline bool KeyExists(HKEY hRoot, const std::string& strKeyPath) {
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExA(hRoot, strKeyPath.c_str(), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(hKey);
+    return true;
+}
+
+inline void DeleteValue(HKEY hRoot, const std::string& strKeyPath, const char* pszValueName) {
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExA(hRoot, strKeyPath.c_str(), 0, KEY_SET_VALUE, &hKey) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(hKey, pszValueName);
+    RegCloseKey(hKey);
+}
+
+// Removes a key with everything below it; a missing key is fine.
+inline void DeleteTree(HKEY hRoot, const std::string& strKeyPath) {
+    RegDeleteTreeA(hRoot, strKeyPath.c_str());
+    RegDeleteKeyA(hRoot, strKeyPath.c_str());
+}
+
+struct RawValue {
+    LONG nError = ERROR_SUCCESS;
+    DWORD dwType = REG_NONE;
+    Bytes data;
+};
+
+inline RawValue GetRaw(HKEY hRoot, const std::string& strKeyPath, const char* pszValueName) {
+    RawValue value;
+    HKEY hKey = nullptr;
+    value.nError = RegOpenKeyExA(hRoot, strKeyPath.c_str(), 0, KEY_QUERY_VALUE, &hKey);
+    if (value.nError != ERROR_SUCCESS)
+        return value;
+    DWORD cb = 0;
+    value.nError = RegQueryValueExA(hKey, pszValueName, nullptr, &value.dwType, nullptr, &cb);
+    if (value.nError == ERROR_SUCCESS) {
+        value.data.resize(cb);
+        value.nError =
+            RegQueryValueExA(hKey, pszValueName, nullptr, &value.dwType, value.data.data(), &cb);
+        value.data.resize(cb);
+    }
+    RegCloseKey(hKey);
+    return value;
+}
+
+// The step texts of the report as the German string table holds them (code page 1252).
+inline std::string OpenStep(const std::string& strPath) {
+    return "'" + strPath +
+           "' wird ge\xF6"
+           "ffnet";
+}
+inline std::string SizeStep(const std::string& strPath) {
+    return "Gr\xF6\xDF"
+           "e von '" +
+           strPath + "' wird angefragt";
+}
+inline std::string QueryStep(const std::string& strPath) {
+    return "'" + strPath + "' wird abgefragt";
+}
+inline std::string CreateStep(const std::string& strPath) {
+    return "'" + strPath +
+           "' wird zum Schreiben ge\xF6"
+           "ffnet";
+}
+inline std::string WriteStep(const std::string& strPath) {
+    return "Schreiben an '" + strPath + "'";
+}
+
+// The whole text of a report: the system's text for the code, a line feed, the step.
+inline std::string ReportText(DWORD dwError, const std::string& strStep) {
+    return SystemErrorText(dwError, 255) + "\n" + strStep;
+}
+
+constexpr char kReportCaption[] = "Systemsteuerungsfehler";
+constexpr UINT kReportFlags = 0x2010; // MB_OK | MB_ICONHAND | MB_TASKMODAL
+
+} // namespace regtest
