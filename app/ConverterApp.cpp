@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/ConverterDialog.h"
 #include "ui/LocalisedText.h"
+#include "ui/MessageText.h"
 #include "ui/MessageBox.h"
 #include "ui/SystemMessage.h"
 
@@ -88,7 +89,7 @@ void ConverterApp::RunSingleFile(std::string strFileName, const std::string& str
 
     if (!CanOpenExclusively(strFileName)) {
         ShowMessageBox(nullptr,
-                       FormatWithInsert(LoadResourceString(IDS_CANNOT_OPEN_INPUT), strFileName),
+                       InsertArgument(LoadResourceString(IDS_CANNOT_OPEN_INPUT), strFileName),
                        strCaption, MB_TASKMODAL | MB_ICONERROR);
         return;
     }
