@@ -1,6 +1,8 @@
 // Waits for a message box with the given caption in any program of the Wine session,
 // prints its text, presses a button and exits. Used by the black-box checks.
 //   BoxWatch.exe <caption> [seconds] [button id]
+// The caption "-" takes the first dialog of any caption and prints "[caption] text";
+// button 0 presses nothing.
 // Exit code 0 when a box was answered, 1 when none appeared in time.
 #include <windows.h>
 
@@ -17,15 +19,23 @@ int main(int argc, char** argv) {
     int nSeconds = argc > 2 ? std::atoi(argv[2]) : 20;
     int nButton = argc > 3 ? std::atoi(argv[3]) : IDOK;
 
+    bool bAnyCaption = std::strcmp(pszCaption, "-") == 0;
     for (int i = 0; i < nSeconds * 10; ++i) {
-        HWND hBox = FindWindowA("#32770", pszCaption);
+        HWND hBox = FindWindowA("#32770", bAnyCaption ? nullptr : pszCaption);
         if (hBox && IsWindowVisible(hBox)) {
+            if (bAnyCaption) {
+                char szCaption[512] = "";
+                GetWindowTextA(hBox, szCaption, sizeof szCaption);
+                std::printf("[%s] ", szCaption);
+            }
             // A message box keeps its text in the static control 0xFFFF.
             char szText[4096] = "";
             GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof szText);
             std::fwrite(szText, 1, std::strlen(szText), stdout);
             std::fflush(stdout);
             HWND hButton = GetDlgItem(hBox, nButton);
+            if (nButton == 0)
+                return 0;
             if (hButton)
                 SendMessageA(hButton, BM_CLICK, 0, 0);
             else
