@@ -1,0 +1,177 @@
+#include "engine/PrinterDiscovery.h"
+
+#include "config/RegistryPaths.h"
+#include "engine/PrinterMatch.h"
+#include "engine/Spooler.h"
+#include "res/resource.h"
+#include "ui/SystemMessage.h"
+
+#include <cstring>
+#include <vector>
+
+char g_szPrinterName[256];
+HANDLE g_hPrinter;
+
+namespace {
+
+constexpr DWORD PORT_NAME_SIZE = 256;
+
+// An open registry key, closed when it goes out of scope.
+class RegKey {
+public:
+    RegKey() = default;
+    ~RegKey() {
+        if (m_hKey)
+            RegCloseKey(m_hKey);
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    RegKey(RegKey&& other) noexcept : m_hKey(other.m_hKey) { other.m_hKey = nullptr; }
+
+    [[nodiscard]] bool Open(HKEY hRoot, const char* pszPath, REGSAM samDesired) {
+        return RegOpenKeyExA(hRoot, pszPath, 0, samDesired, &m_hKey) == ERROR_SUCCESS;
+    }
+    HKEY Get() const { return m_hKey; }
+
+private:
+    HKEY m_hKey = nullptr;
+};
+
+// A block from the process heap, freed when it goes out of scope; the spooler's records
+// hold pointers, and heap blocks are aligned for them.
+class HeapBlock {
+public:
+    explicit HeapBlock(DWORD cbSize)
+        : m_pData(static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, cbSize ? cbSize : 1))),
+          m_cbSize(m_pData ? cbSize : 0) {}
+    ~HeapBlock() {
+        if (m_pData)
+            HeapFree(GetProcessHeap(), 0, m_pData);
+    }
+    HeapBlock(const HeapBlock&) = delete;
+    HeapBlock& operator=(const HeapBlock&) = delete;
+    HeapBlock(HeapBlock&& other) noexcept : m_pData(other.m_pData), m_cbSize(other.m_cbSize) {
+        other.m_pData = nullptr;
+        other.m_cbSize = 0;
+    }
+
+    BYTE* Get() const { return m_pData; }
+    DWORD Size() const { return m_cbSize; }
+
+private:
+    BYTE* m_pData;
+    DWORD m_cbSize;
+};
+
+// True when the text and its terminator fit a buffer of cbBuffer bytes.
+bool Fits(const char* pszText, size_t cbBuffer) {
+    return pszText && std::strlen(pszText) < cbBuffer;
+}
+
+PrinterRecord ToRecord(const PRINTER_INFO_2A& info) {
+    return {info.pPrinterName, info.pPortName, info.pDriverName, info.Status};
+}
+
+} // namespace
+
+BOOL ReadPortName(char* pszBuffer) {
+    pszBuffer[0] = '\0';
+    RegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, KEY_QUERY_VALUE)) {
+        DWORD dwType = 0;
+        DWORD cbData = PORT_NAME_SIZE;
+        LONG lResult = RegQueryValueExA(key.Get(), "PortName", nullptr, &dwType,
+                                        reinterpret_cast<BYTE*>(pszBuffer), &cbData);
+        if (lResult != ERROR_SUCCESS || dwType != REG_SZ)
+            pszBuffer[0] = '\0';
+        else if (cbData < PORT_NAME_SIZE)
+            pszBuffer[cbData] = '\0';
+        else if (!std::memchr(pszBuffer, '\0', PORT_NAME_SIZE))
+            pszBuffer[0] = '\0'; // stored without terminator and too long for the buffer
+    }
+    if (pszBuffer[0] != '\0')
+        return TRUE;
+    if (!Fits(DEFAULT_PORT_NAME, PORT_NAME_SIZE))
+        return FALSE;
+    std::strcpy(pszBuffer, DEFAULT_PORT_NAME);
+    return TRUE;
+}
+
+void FindConverterPrinter() {
+    char szPortName[PORT_NAME_SIZE];
+    const char* pszPortName = ReadPortName(szPortName) ? szPortName : nullptr;
+
+    Spooler& spooler = TheSpooler();
+    DWORD cbNeeded = 0;
+    DWORD nReturned = 0;
+    if (!spooler.EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, nullptr, 0, &cbNeeded, &nReturned) &&
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return;
+
+    HeapBlock buffer(cbNeeded);
+    if (!buffer.Get())
+        return;
+    nReturned = 0;
+    if (!spooler.EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 2, buffer.Get(), buffer.Size(),
+                               &cbNeeded, &nReturned) ||
+        nReturned == 0)
+        return;
+
+    // Never walk past the buffer, whatever count comes back.
+    DWORD nRecords = nReturned;
+    if (nRecords > buffer.Size() / sizeof(PRINTER_INFO_2A))
+        nRecords = buffer.Size() / sizeof(PRINTER_INFO_2A);
+    const auto* pInfo = reinterpret_cast<const PRINTER_INFO_2A*>(buffer.Get());
+    std::vector<PrinterRecord> records;
+    records.reserve(nRecords);
+    for (DWORD i = 0; i < nRecords; ++i)
+        records.push_back(ToRecord(pInfo[i]));
+
+    size_t nStart = 0;
+    while (nStart < records.size()) {
+        int nFound =
+            FindConverterRecord(records.data() + nStart, records.size() - nStart, pszPortName);
+        if (nFound < 0)
+            return;
+        const char* pszName = records[nStart + nFound].pszPrinterName;
+        if (Fits(pszName, sizeof g_szPrinterName) && pszName[0] != '\0') {
+            std::strcpy(g_szPrinterName, pszName);
+            return;
+        }
+        nStart += static_cast<size_t>(nFound) + 1;
+    }
+}
+
+bool SetPrinterName(const std::string& strName) {
+    if (strName.size() >= sizeof g_szPrinterName)
+        return false;
+    std::memcpy(g_szPrinterName, strName.c_str(), strName.size() + 1);
+    return true;
+}
+
+PrinterCheck CheckPrinterReady() {
+    Spooler& spooler = TheSpooler();
+    if (!spooler.OpenPrinterA(g_szPrinterName, &g_hPrinter, nullptr)) {
+        DWORD dwError = GetLastError();
+        g_hPrinter = nullptr;
+        return {PrinterCheck::OpenFailed, 0, SystemErrorText(dwError, 255)};
+    }
+
+    const PrinterCheck unreadable{PrinterCheck::NotReady, IDS_PRINTER_ERROR, {}};
+    DWORD cbNeeded = 0;
+    if (!spooler.GetPrinterA(g_hPrinter, 2, nullptr, 0, &cbNeeded) &&
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return unreadable;
+    if (cbNeeded < sizeof(PRINTER_INFO_2A))
+        return unreadable;
+    HeapBlock record(cbNeeded);
+    if (!record.Get() ||
+        !spooler.GetPrinterA(g_hPrinter, 2, record.Get(), record.Size(), &cbNeeded))
+        return unreadable;
+
+    DWORD dwStatus = reinterpret_cast<const PRINTER_INFO_2A*>(record.Get())->Status;
+    int nMessageId = PrinterStatusMessage(dwStatus);
+    if (nMessageId == 0)
+        return {PrinterCheck::Ready, 0, {}};
+    return {PrinterCheck::NotReady, static_cast<UINT>(nMessageId), {}};
+}
