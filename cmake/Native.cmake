@@ -5,7 +5,36 @@ target_link_libraries(native_tests PRIVATE pszcore gtest_main)
 target_compile_options(native_tests PRIVATE ${PSZ_WARNINGS})
 add_test(NAME native_tests COMMAND native_tests)
 
+# The printer stand-in's CUPS backend: its logic in a library that the tests reach, the
+# backend program, and the Ghostscript prelude, which the backend finds beside itself.
+find_package(Cups REQUIRED)
+add_library(quillon-backend-core STATIC
+    printer/backend/BackendJob.cpp
+    printer/backend/BackendLog.cpp
+    printer/backend/Ghostscript.cpp
+    printer/backend/JobName.cpp
+    printer/backend/PendingOutput.cpp
+    printer/backend/SubmittingUser.cpp
+    printer/backend/TargetPath.cpp
+    printer/backend/TicketCheck.cpp
+    printer/backend/WindowsPath.cpp
+)
+target_link_libraries(quillon-backend-core PUBLIC pszcore Cups::Cups)
+target_compile_options(quillon-backend-core PRIVATE ${PSZ_WARNINGS})
+add_executable(quillon-backend printer/backend/BackendMain.cpp)
+target_link_libraries(quillon-backend PRIVATE quillon-backend-core)
+target_compile_options(quillon-backend PRIVATE ${PSZ_WARNINGS})
+configure_file(printer/backend/prelude.ps ${CMAKE_BINARY_DIR}/quillon-prelude.ps COPYONLY)
+target_link_libraries(native_tests PRIVATE quillon-backend-core)
+target_compile_definitions(native_tests PRIVATE
+    BACKEND_TEST_PRELUDE="${CMAKE_SOURCE_DIR}/printer/backend/prelude.ps")
+
 if(PSZ_FUZZ)
+    # The core is what is fuzzed: without coverage instrumentation libFuzzer would see
+    # only the fuzz target's own branches. The tests link the same library, so they take
+    # the coverage runtime along.
+    target_compile_options(pszcore PRIVATE -fsanitize=fuzzer-no-link)
+    target_link_options(native_tests PRIVATE -fsanitize=fuzzer-no-link)
     file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
     foreach(src ${fuzz_sources})
         get_filename_component(name ${src} NAME_WE)

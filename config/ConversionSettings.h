@@ -1,6 +1,7 @@
 // ConversionSettings: the settings of the configuration in use, owned by the application.
 #pragma once
 
+#include "config/GeneralBits.h"
 #include "config/Registry.h"
 
 #include <atomic>
@@ -40,9 +41,3 @@ struct ConversionSettings {
     ValueBlock OutputPath;
     HKEY m_hSettingsRoot = nullptr;
 };
-
-// Bits of General that the program reads or forces.
-constexpr uint32_t GENERAL_USE_OUTPUT_PATH = 0x00001000;
-constexpr uint32_t GENERAL_OVERWRITE = 0x80000000;
-constexpr uint32_t GENERAL_SWITCH_E = 0x08000000;
-constexpr uint32_t GENERAL_SWITCH_V = 0x40000000;

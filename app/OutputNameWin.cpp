@@ -1,0 +1,78 @@
+#include "app/OutputNameWin.h"
+
+#include "app/ConverterApp.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+// A directory search, closed whichever way the listing ends.
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE hFind) : m_hFind(hFind) {}
+    ~FindHandle() {
+        if (IsValid())
+            FindClose(m_hFind);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    FindHandle(FindHandle&& other) noexcept : m_hFind(other.m_hFind) {
+        other.m_hFind = INVALID_HANDLE_VALUE;
+    }
+    FindHandle& operator=(FindHandle&& other) noexcept {
+        if (this != &other) {
+            if (IsValid())
+                FindClose(m_hFind);
+            m_hFind = other.m_hFind;
+            other.m_hFind = INVALID_HANDLE_VALUE;
+        }
+        return *this;
+    }
+
+    bool IsValid() const { return m_hFind != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_hFind; }
+
+private:
+    HANDLE m_hFind;
+};
+
+// Every entry matching strPattern in the order the file system returns them; empty when
+// the directory cannot be listed.
+std::vector<DirectoryEntry> ListDirectory(const std::string& strPattern) {
+    std::vector<DirectoryEntry> entries;
+    WIN32_FIND_DATAA data{};
+    FindHandle find(FindFirstFileA(strPattern.c_str(), &data));
+    if (!find.IsValid())
+        return entries;
+    do {
+        entries.push_back({data.cFileName, data.cAlternateFileName});
+    } while (FindNextFileA(find.Get(), &data));
+    return entries;
+}
+
+} // namespace
+
+bool FileExists(const std::string& strPath) {
+    return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void UseLongFileName(std::string& strPath) {
+    UseLongFileName(strPath, ListDirectory(LongNameSearchPattern(strPath)));
+}
+
+std::optional<std::string> MakeOutputName(const std::string& strInputPath, NamingForm eForm,
+                                          std::string* pstrLongInputPath) {
+    const ConverterApp& app = GetConverterApp();
+    NamingSettings settings;
+    settings.dwGeneral = static_cast<uint32_t>(app.General.Get());
+    settings.nSaveRequest = app.SaveRequest.Get();
+    if (app.OutputPath)
+        settings.optOutputPath = std::string(app.OutputPath.get());
+    settings.bUSet = app.m_bUSet != 0;
+    settings.bUValue = app.m_bUValue != 0;
+    return MakeOutputName(
+        strInputPath, eForm, settings, FileExists,
+        [](std::string& strPath) { UseLongFileName(strPath); }, pstrLongInputPath);
+}

@@ -1,0 +1,48 @@
+// The job ticket: the print job's document name that carries one conversion's options to
+// the printer side, "~JS~" followed by the items d (output name), c (configuration) and
+// f (flags). Building it and reading it back are both here, so the two sides agree.
+#pragma once
+
+#include "app/SwitchFlags.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// One item: a space, the key, "=" and the value. A value that holds a blank or a double
+// quote is put in double quotes with its own double quotes doubled; every other byte is
+// copied as it is. strValue must hold no NUL byte (the ticket travels as a C string).
+std::string FormatTicketItem(const char* pszKey, const std::string& strValue);
+
+// An item whose value is nNumber in unsigned decimal.
+std::string FormatTicketNumber(const char* pszKey, uint32_t nNumber);
+
+// The flags item's number, 0 to 15: 1 = effective SaveRequest is exactly 1, 2 = General
+// bit 30, 4 = overwrite (switch U when given, else General bit 31), 8 = General bit 27.
+// dwGeneral is the value after the E and V switches were applied to it.
+uint32_t ComputeTicketFlags(int32_t nSaveRequest, uint32_t dwGeneral, const SwitchFlags& switches);
+
+// The whole ticket, with nothing after the flags number.
+std::string BuildJobTicket(const std::string& strOutputName, const std::string& strConfiguration,
+                           int32_t nSaveRequest, uint32_t dwGeneral, const SwitchFlags& switches);
+
+// What the printer side reads from a ticket.
+struct JobTicketFields {
+    std::string strOutputName;
+    std::string strConfiguration;
+    uint32_t nFlags = 0;
+
+    bool operator==(const JobTicketFields& other) const {
+        return strOutputName == other.strOutputName && strConfiguration == other.strConfiguration &&
+               nFlags == other.nFlags;
+    }
+    bool operator!=(const JobTicketFields& other) const { return !(*this == other); }
+};
+
+// Reads a ticket back, strictly: exactly the form BuildJobTicket writes (a value may also
+// be quoted when it need not be). A ticket that is cut short, has anything after the flags
+// number, holds a NUL byte, a stray or unterminated quote, a missing, repeated or misplaced
+// item, or a flags number that is not plain decimal within 32 bits gives nullopt: the
+// spooler may hand over a damaged document name, and no path may be taken from one.
+std::optional<JobTicketFields> ParseJobTicket(std::string_view ticket);
