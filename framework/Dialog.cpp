@@ -29,8 +29,13 @@ INT_PTR CDialog::DoModal() {
     m_bInModalLoop = true;
     HWND hDlg = CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hOwner,
                                    DialogProc, reinterpret_cast<LPARAM>(this));
-    if (hDlg)
+    if (hDlg) {
+        // A modal dialog shows itself once initialised, whether or not its template is
+        // visible.
+        if (m_bInModalLoop && !IsWindowVisible(hDlg))
+            ShowWindow(hDlg, SW_SHOWNORMAL);
         RunModalLoop();
+    }
     m_bInModalLoop = false;
 
     // Give the owner back its input before this window goes, so activation returns to it.

@@ -69,6 +69,11 @@ void FakeSpooler::FailStartDoc(DWORD dwError) {
     m_dwStartDocError = dwError;
 }
 
+void FakeSpooler::FailEndDoc(DWORD dwError) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_dwEndDocError = dwError;
+}
+
 void FakeSpooler::FailWrite(size_t nCall, DWORD dwError) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_writeErrors[nCall] = dwError;
@@ -371,5 +376,7 @@ BOOL FakeSpooler::EndDocPrinter(HANDLE hPrinter) {
         return Finish(lock, call, FALSE, ERROR_SPL_NO_STARTDOC);
     m_documents[*pHandle->optDocument].bEnded = true;
     pHandle->optDocument.reset();
+    if (m_dwEndDocError != 0)
+        return Finish(lock, call, FALSE, m_dwEndDocError);
     return Finish(lock, call, TRUE, 0);
 }

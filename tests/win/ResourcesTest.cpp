@@ -62,6 +62,10 @@ const StringCase kStrings[] = {
     {IDS_ALREADY_PDF, "Datei %1 ist bereits im Acrobat PDF-Format!"},
     {IDS_NOT_POSTSCRIPT, "%1 scheint keine PostScript-Datei zu sein.\n\nWenn Sie fortfahren, "
                          "kann es zu einem Systemabsturz kommen.\nWollen Sie fortfahren?"},
+    {IDS_OUTPUT_NAME_TOO_LONG, "Der Name der PDF-Datei f\xFCr %1 w\xE4re l\xE4nger als erlaubt. "
+                               "Die Datei wird nicht konvertiert."},
+    {IDS_SEND_FAILED, "Die Datei %1 konnte nicht vollst\xE4ndig an den Drucker gesendet "
+                      "werden.\n\n"},
 };
 
 TEST(ResourcesTest, EveryStringLoadsByteForByte) {

@@ -1,0 +1,196 @@
+#include "engine/SpoolWorker.h"
+
+#include "app/ConverterApp.h"
+#include "engine/InputFile.h"
+#include "engine/JobControl.h"
+#include "engine/JobTicket.h"
+#include "engine/PrinterDiscovery.h"
+#include "engine/Spooler.h"
+#include "engine/TransferProgress.h"
+#include "framework/Handle.h"
+#include "framework/ResourceString.h"
+#include "framework/Static.h"
+#include "res/resource.h"
+#include "ui/MessageBox.h"
+#include "ui/MessageText.h"
+#include "ui/SystemMessage.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr DWORD PAUSE_POLL_MS = 100;
+
+struct VirtualFreeDeleter {
+    void operator()(unsigned char* p) const { VirtualFree(p, 0, MEM_RELEASE); }
+};
+using TransferBuffer = std::unique_ptr<unsigned char, VirtualFreeDeleter>;
+
+void WaitWhilePaused() {
+    while (g_bPauseRequested && !g_bCancelRequested)
+        Sleep(PAUSE_POLL_MS);
+}
+
+void SetProgress(int nPercent) {
+    CProgressCtrl* pBar = g_pProgressBar;
+    if (!pBar)
+        return;
+    pBar->SetPos(nPercent);
+    InvalidateRect(pBar->m_hWnd, nullptr, FALSE);
+}
+
+// One job from ticket to signal. Members hold what the steps share.
+class SpoolRun {
+public:
+    explicit SpoolRun(const SpoolJob& job) : m_job(job) {}
+
+    void Run() {
+        g_bCancelRequested = false;
+        SendFile();
+        g_bJobFinished = true;
+        if (m_bReachedSpooler)
+            SetProgress(0);
+        Signal();
+    }
+
+private:
+    void SendFile() {
+        ConverterApp& app = GetConverterApp();
+        const std::string strTicket =
+            BuildJobTicket(m_job.m_pszOutputName, app.m_strActiveConfiguration,
+                           app.SaveRequest.Get(), static_cast<uint32_t>(app.General.Get()), app);
+        m_strCaption = LoadResourceString(IDS_CAPTION);
+
+        TransferBuffer buffer(static_cast<unsigned char*>(
+            VirtualAlloc(nullptr, TRANSFER_BLOCK_SIZE, MEM_COMMIT, PAGE_READWRITE)));
+        if (!buffer) {
+            ShowMessageBox(nullptr, LoadResourceString(IDS_NO_MEMORY), m_strCaption,
+                           MB_TOPMOST | MB_ICONERROR);
+            return;
+        }
+
+        UniqueHandle file(CreateFileA(m_job.m_pszInputPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsValid()) {
+            DWORD dwError = GetLastError();
+            ShowMessageBox(
+                nullptr,
+                InsertArgument(LoadResourceString(IDS_CANNOT_OPEN_INPUT), m_job.m_pszInputPath) +
+                    SystemErrorText(dwError, 1024),
+                m_strCaption, MB_TOPMOST | MB_TASKMODAL | MB_ICONERROR);
+            return;
+        }
+
+        InputLayout layout =
+            ClassifyInputFile(file.Get(), m_job.m_pszInputPath, app.m_bQSet != 0, buffer.get());
+        if (layout.eAction == InputAction::EndJob)
+            return;
+
+        LARGE_INTEGER start;
+        start.QuadPart = static_cast<LONGLONG>(layout.nStartOffset);
+        SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN);
+
+        Spooler& spooler = TheSpooler();
+        DOC_INFO_1A docInfo{const_cast<char*>(strTicket.c_str()), nullptr,
+                            const_cast<char*>("RAW")};
+        m_bReachedSpooler = true;
+        spooler.StartDocPrinterA(g_hPrinter, 1, reinterpret_cast<LPBYTE>(&docInfo));
+        spooler.StartPagePrinter(g_hPrinter);
+        if (layout.bEpsWrapping) {
+            DWORD dwWritten = 0;
+            spooler.WritePrinter(g_hPrinter, const_cast<char*>(EpsPrefixLine),
+                                 EPS_PREFIX_LINE_LENGTH, &dwWritten);
+        }
+
+        Transfer(file.Get(), buffer.get(), layout.nByteCount);
+        file.Close();
+
+        if (!g_bCancelRequested) {
+            DWORD dwWritten = 0;
+            if (!spooler.WritePrinter(g_hPrinter, const_cast<char*>(ShowPageTrailerLine),
+                                      SHOW_PAGE_TRAILER_LINE_LENGTH, &dwWritten) ||
+                dwWritten != SHOW_PAGE_TRAILER_LINE_LENGTH)
+                NoteSendFailure();
+        }
+        buffer.reset();
+        spooler.EndPagePrinter(g_hPrinter);
+        if (!spooler.EndDocPrinter(g_hPrinter))
+            NoteSendFailure();
+        if (m_dwSendError != 0)
+            ReportSendFailure();
+    }
+
+    void Transfer(HANDLE hFile, unsigned char* pBuffer, uint64_t nByteCount) {
+        uint64_t nSent = 0;
+        for (;;) {
+            WaitWhilePaused();
+            DWORD nBlock =
+                static_cast<DWORD>(std::min<uint64_t>(nByteCount - nSent, TRANSFER_BLOCK_SIZE));
+            DWORD nRead = 0;
+            if (!ReadFile(hFile, pBuffer, nBlock, &nRead, nullptr) || nRead == 0)
+                return;
+            if (g_bCancelRequested)
+                return;
+            for (DWORD nDone = 0; nDone < nRead;) {
+                if (g_bCancelRequested)
+                    return;
+                WaitWhilePaused();
+                DWORD dwWritten = 0;
+                // A write that moves nothing would be repeated for ever: it fails too.
+                bool bWritten = TheSpooler().WritePrinter(g_hPrinter, pBuffer + nDone,
+                                                          nRead - nDone, &dwWritten) &&
+                                dwWritten != 0;
+                if (!bWritten) {
+                    NoteSendFailure();
+                    g_bCancelRequested = true;
+                }
+                nSent += dwWritten;
+                SetProgress(ProgressPercent(nSent, nByteCount));
+                if (!bWritten)
+                    return;
+                nDone += dwWritten;
+            }
+            if (g_bCancelRequested)
+                return;
+        }
+    }
+
+    // Remembers the first failure's error; a write that "succeeded" with nothing written
+    // has none of its own.
+    void NoteSendFailure() {
+        if (m_dwSendError == 0) {
+            DWORD dwError = GetLastError();
+            m_dwSendError = dwError != ERROR_SUCCESS ? dwError : ERROR_WRITE_FAULT;
+        }
+    }
+
+    // A job that did not reach the printer whole must not look like a success.
+    void ReportSendFailure() {
+        ShowMessageBox(nullptr,
+                       InsertArgument(LoadResourceString(IDS_SEND_FAILED), m_job.m_pszInputPath) +
+                           SystemErrorText(m_dwSendError, 1024),
+                       m_strCaption, MB_TASKMODAL | MB_ICONERROR);
+    }
+
+    void Signal() {
+        if (m_job.m_hDoneSemaphore) {
+            ReleaseSemaphore(m_job.m_hDoneSemaphore, 1, nullptr);
+        } else if (CWnd* pOwner = g_pProgressOwner) {
+            SendMessageA(pOwner->m_hWnd, WM_CLOSE, 0, 0);
+        }
+    }
+
+    const SpoolJob& m_job;
+    std::string m_strCaption;
+    bool m_bReachedSpooler = false;
+    DWORD m_dwSendError = 0;
+};
+
+} // namespace
+
+DWORD WINAPI SpoolWorker(LPVOID pJob) {
+    SpoolRun(*static_cast<SpoolJob*>(pJob)).Run();
+    return 0;
+}

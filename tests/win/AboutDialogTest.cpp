@@ -1,0 +1,476 @@
+// The About box run modally for real: registry bit, version line, texts, cursor, and its
+// link's colouring and clicks.
+#include "ui/AboutDialog.h"
+
+#include "MessageBoxRecorder.h"
+#include "RegistryTestUtil.h"
+#include "SavedRegistryValues.h"
+#include "framework/ResourceString.h"
+#include "res/resource.h"
+#include "ui/ShellCalls.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace regtest;
+
+namespace {
+
+const std::string kConfigurationKey = "SOFTWARE\\VeltraneSystems\\Quillon\\Configuration";
+const std::string kDebugKey = "SOFTWARE\\VeltraneSystems\\Quillon\\Debug";
+constexpr UINT WM_RUN_SCENARIO = WM_APP + 7;
+
+// Runs a scenario from inside the box's own modal loop, right after its initialisation.
+class DrivenAboutDialog : public AboutDialog {
+public:
+    explicit DrivenAboutDialog(std::function<void(DrivenAboutDialog&)> scenario)
+        : m_scenario(std::move(scenario)) {}
+
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override {
+        if (message == WM_RUN_SCENARIO) {
+            m_scenario(*this);
+            return true;
+        }
+        return AboutDialog::OnWndMsg(message, wParam, lParam, lResult);
+    }
+
+    HWND Item(int nID) const { return GetDlgItem(nID); }
+    bool IsTicked() const {
+        return SendMessageA(GetDlgItem(IDC_DEBUG_MODE), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    void ClickOK() { SendMessageA(GetDlgItem(IDOK), BM_CLICK, 0, 0); }
+    void PressEscape() { PostMessageA(GetDlgItem(IDC_DEBUG_MODE), WM_KEYDOWN, VK_ESCAPE, 0); }
+
+protected:
+    BOOL OnInitDialog() override {
+        BOOL bResult = AboutDialog::OnInitDialog();
+        PostMessageA(m_hWnd, WM_RUN_SCENARIO, 0, 0);
+        return bResult;
+    }
+
+private:
+    std::function<void(DrivenAboutDialog&)> m_scenario;
+};
+
+INT_PTR RunAbout(std::function<void(DrivenAboutDialog&)> scenario) {
+    DrivenAboutDialog dlg(std::move(scenario));
+    return dlg.DoModal();
+}
+
+// The test's values of the product keys are put back afterwards.
+class AboutDialogTest : public ::testing::Test {
+protected:
+    AboutDialogTest()
+        : m_saved({{kConfigurationKey, "Reporting"},
+                   {kDebugKey, "BuildTime"},
+                   {kDebugKey, "KernelBuild"}}) {}
+
+    static std::optional<uint32_t> Reporting() {
+        RawValue raw = GetRaw(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting");
+        if (raw.nError != ERROR_SUCCESS)
+            return std::nullopt;
+        EXPECT_EQ(raw.dwType, static_cast<DWORD>(REG_DWORD));
+        EXPECT_EQ(raw.data.size(), 4u);
+        uint32_t dw = 0;
+        for (size_t i = raw.data.size(); i-- > 0;)
+            dw = (dw << 8) | raw.data[i];
+        return dw;
+    }
+
+    SavedRegistryValues m_saved;
+};
+
+enum class Close { OK, Escape };
+
+struct DebugModeCase {
+    uint32_t dwBefore; // Reporting before the box opens; the check box is clicked once
+    Close eClose;
+    bool bTickedOnOpen;
+    std::optional<uint32_t> optAfter;
+};
+
+TEST_F(AboutDialogTest, DebugModeIsBitZeroOfReporting) {
+    const DebugModeCase cases[] = {
+        {6, Close::OK, false, 7},
+        {7, Close::OK, true, 6},
+        {0xF0000001, Close::OK, true, 0xF0000000},
+        {0xFFFFFFFE, Close::OK, false, 0xFFFFFFFF},
+        {6, Close::Escape, false, 6},
+    };
+    for (const DebugModeCase& c : cases) {
+        SCOPED_TRACE(c.dwBefore);
+        ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting", c.dwBefore));
+        bool bTickedOnOpen = !c.bTickedOnOpen;
+        INT_PTR nResult = RunAbout([&](DrivenAboutDialog& d) {
+            bTickedOnOpen = d.IsTicked();
+            SendMessageA(d.Item(IDC_DEBUG_MODE), BM_CLICK, 0, 0);
+            if (c.eClose == Close::OK)
+                d.ClickOK();
+            else
+                d.PressEscape();
+        });
+        EXPECT_EQ(nResult, c.eClose == Close::OK ? IDOK : IDCANCEL);
+        EXPECT_EQ(bTickedOnOpen, c.bTickedOnOpen);
+        EXPECT_EQ(Reporting(), c.optAfter);
+    }
+}
+
+TEST_F(AboutDialogTest, MissingReportingIsReportedAndOpensUnticked) {
+    const std::string strValuePath = "HKEY_LOCAL_MACHINE\\" + kConfigurationKey + "\\Reporting";
+    const struct {
+        bool bClickCheckBox;
+        Close eClose;
+        std::optional<uint32_t> optAfter;
+    } cases[] = {
+        {true, Close::Escape, std::nullopt},
+        {true, Close::OK, 1},
+        {false, Close::OK, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "click " << c.bClickCheckBox << " OK " << (c.eClose == Close::OK));
+        ASSERT_TRUE(CreateKey(HKEY_LOCAL_MACHINE, kConfigurationKey));
+        DeleteValue(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting");
+        MessageBoxRecorder recorder;
+        bool bTickedOnOpen = true;
+        size_t nBoxesBeforeOpen = 99;
+        RunAbout([&](DrivenAboutDialog& d) {
+            nBoxesBeforeOpen = recorder.Boxes().size();
+            bTickedOnOpen = d.IsTicked();
+            if (c.bClickCheckBox)
+                SendMessageA(d.Item(IDC_DEBUG_MODE), BM_CLICK, 0, 0);
+            if (c.eClose == Close::OK)
+                d.ClickOK();
+            else
+                d.PressEscape();
+        });
+        EXPECT_EQ(nBoxesBeforeOpen, 1u);
+        EXPECT_FALSE(bTickedOnOpen);
+        // OK's own read is silent: still the one box.
+        std::vector<MessageBoxRequest> boxes = recorder.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].strText, ReportText(ERROR_FILE_NOT_FOUND, SizeStep(strValuePath)));
+        EXPECT_EQ(boxes[0].strCaption, kReportCaption);
+        EXPECT_EQ(boxes[0].nType, kReportFlags);
+        EXPECT_EQ(Reporting(), c.optAfter);
+    }
+}
+
+struct VersionCase {
+    std::optional<uint32_t> optBuildTime;
+    std::optional<std::string> optKernelBuild;
+    const char* pszExpected;
+};
+
+TEST_F(AboutDialogTest, VersionLine) {
+    const VersionCase cases[] = {
+        {1234, "5.01", "Veltrane Quillon V.2.00 (1234)  Kernel-Version 5.01"},
+        {std::nullopt, std::nullopt, "Veltrane Quillon V.2.00  Kernel-Version "},
+        {0, "5.01", "Veltrane Quillon V.2.00  Kernel-Version 5.01"},
+        {4294967295u, std::nullopt, "Veltrane Quillon V.2.00 (4294967295)  Kernel-Version "},
+    };
+    ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting", 0));
+    for (const VersionCase& c : cases) {
+        SCOPED_TRACE(c.pszExpected);
+        // Each case starts without the Debug key; a missing key is as silent as a missing value.
+        DeleteTree(HKEY_LOCAL_MACHINE, kDebugKey);
+        if (c.optBuildTime) {
+            ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kDebugKey, "BuildTime", *c.optBuildTime));
+        }
+        if (c.optKernelBuild) {
+            ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kDebugKey, "KernelBuild", *c.optKernelBuild));
+        }
+        std::string strLine;
+        RunAbout([&](DrivenAboutDialog& d) {
+            strLine = d.GetDlgItemText(IDC_VERSION_LINE);
+            d.PressEscape();
+        });
+        EXPECT_EQ(strLine, c.pszExpected);
+    }
+}
+
+TEST_F(AboutDialogTest, TextsAreExpandedAndFilledIn) {
+    ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting", 0));
+    std::string strCaption, strSupport, strDebug, strWarning, strLink, strMaker;
+    DWORD dwContextId = 0;
+    RunAbout([&](DrivenAboutDialog& d) {
+        strCaption = d.GetWindowText();
+        strSupport = d.GetDlgItemText(IDC_SUPPORT_NOTE);
+        strDebug = d.GetDlgItemText(IDC_DEBUG_MODE);
+        strWarning = d.GetDlgItemText(IDC_LEGAL_WARNING);
+        strLink = d.GetDlgItemText(IDC_WEB_LINK);
+        strMaker = d.GetDlgItemText(IDC_MAKER_NOTICE);
+        dwContextId = GetWindowContextHelpId(d.m_hWnd);
+        d.PressEscape();
+    });
+    EXPECT_EQ(strCaption, "Info zu Veltrane Quillon");
+    EXPECT_EQ(strSupport, "Antworten auf h\xE4ufige Fragen zu Veltrane Quillon und aktuelle "
+                          "Versionen finden Sie auf unserer Website:");
+    EXPECT_EQ(strDebug,
+              "&Debugging-Modus - Nur auf Anweisung von VeltraneSystems-Support verwenden");
+    // The two strings follow each other without a separator.
+    EXPECT_EQ(strWarning,
+              LoadResourceString(IDS_LEGAL_WARNING_1) + LoadResourceString(IDS_LEGAL_WARNING_2));
+    EXPECT_EQ(strWarning, "  ");
+    EXPECT_EQ(strLink, "www.veltrane.example");
+    EXPECT_EQ(strMaker, "Copyright \xA9 1998-2001 VeltraneSystems. Alle Rechte vorbehalten.");
+    EXPECT_EQ(dwContextId, 46u);
+}
+
+TEST_F(AboutDialogTest, PointingHandOnlyOverTheLink) {
+    ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting", 0));
+    const HCURSOR hArrow = LoadCursor(nullptr, IDC_ARROW);
+    const HCURSOR hHand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_LINKHAND));
+    ASSERT_NE(hHand, nullptr);
+    ASSERT_NE(hHand, hArrow);
+    HCURSOR hLoaded = nullptr, hOverLink = nullptr, hOverCheckBox = nullptr, hOverDialog = nullptr,
+            hWithoutCursor = nullptr;
+    LRESULT lOverLink = 0;
+    RunAbout([&](DrivenAboutDialog& d) {
+        hLoaded = d.m_hLinkCursor;
+        auto CursorOver = [&](HWND hWnd, LRESULT* plResult = nullptr) {
+            SetCursor(hArrow);
+            LRESULT lResult = SendMessageA(d.m_hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd),
+                                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            if (plResult)
+                *plResult = lResult;
+            return GetCursor();
+        };
+        hOverLink = CursorOver(d.Item(IDC_WEB_LINK), &lOverLink);
+        // From the hand back to the arrow, through the dialog's default processing.
+        SetCursor(hHand);
+        SendMessageA(d.m_hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(d.Item(IDC_DEBUG_MODE)),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        hOverCheckBox = GetCursor();
+        SetCursor(hHand);
+        SendMessageA(d.m_hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(d.m_hWnd),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        hOverDialog = GetCursor();
+        d.m_hLinkCursor = nullptr;
+        hWithoutCursor = CursorOver(d.Item(IDC_WEB_LINK));
+        d.PressEscape();
+    });
+    EXPECT_EQ(hLoaded, hHand);
+    EXPECT_EQ(hOverLink, hHand);
+    EXPECT_EQ(lOverLink, TRUE);
+    EXPECT_EQ(hOverCheckBox, hArrow);
+    EXPECT_EQ(hOverDialog, hArrow);
+    EXPECT_EQ(hWithoutCursor, hArrow);
+}
+
+TEST_F(AboutDialogTest, AboutCommandRunsTheBoxModally) {
+    ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting", 6));
+    HWND hFound = nullptr;
+    bool bOwned = true;
+    std::thread closer([&] {
+        for (int i = 0; i < 200 && !hFound; ++i, Sleep(50))
+            hFound = FindWindowA("#32770", "Info zu Veltrane Quillon");
+        if (!hFound)
+            return;
+        bOwned = GetWindow(hFound, GW_OWNER) != nullptr;
+        SendMessageA(GetDlgItem(hFound, IDC_DEBUG_MODE), BM_CLICK, 0, 0);
+        PostMessageA(hFound, WM_COMMAND, IDOK, 0);
+    });
+    OnAppAbout();
+    closer.join();
+    ASSERT_NE(hFound, nullptr);
+    EXPECT_FALSE(bOwned);
+    EXPECT_FALSE(IsWindow(hFound));
+    EXPECT_EQ(Reporting(), 7u);
+}
+
+// What a WM_CTLCOLORSTATIC for the link leaves in a device context.
+struct Colouring {
+    LRESULT lBrush = 0;
+    COLORREF crText = CLR_INVALID;
+    int nBkMode = 0;
+    HFONT hFont = nullptr;
+    LOGFONTA lf{};
+};
+
+Colouring ColourLink(DrivenAboutDialog& d) {
+    Colouring result;
+    HDC hDC = CreateCompatibleDC(nullptr);
+    result.lBrush = SendMessageA(d.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
+                                 reinterpret_cast<LPARAM>(d.Item(IDC_WEB_LINK)));
+    result.crText = GetTextColor(hDC);
+    result.nBkMode = GetBkMode(hDC);
+    result.hFont = static_cast<HFONT>(GetCurrentObject(hDC, OBJ_FONT));
+    GetObjectA(result.hFont, sizeof result.lf, &result.lf);
+    DeleteDC(hDC);
+    return result;
+}
+
+void ClickLink(DrivenAboutDialog& d) {
+    SendMessageA(d.Item(IDC_WEB_LINK), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(d.Item(IDC_WEB_LINK), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+class StaticLinkTest : public AboutDialogTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting", 0));
+    }
+};
+
+TEST_F(StaticLinkTest, ColouredUnderlinedAndTransparent) {
+    Colouring first, second;
+    LOGFONTA lfControl{};
+    RunAbout([&](DrivenAboutDialog& d) {
+        first = ColourLink(d);
+        second = ColourLink(d);
+        HFONT hControlFont =
+            reinterpret_cast<HFONT>(SendMessageA(d.Item(IDC_WEB_LINK), WM_GETFONT, 0, 0));
+        GetObjectA(hControlFont, sizeof lfControl, &lfControl);
+        d.PressEscape();
+    });
+    EXPECT_EQ(first.lBrush, reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)));
+    EXPECT_EQ(first.crText, RGB(0, 0, 255));
+    EXPECT_EQ(first.nBkMode, TRANSPARENT);
+    EXPECT_TRUE(first.lf.lfUnderline);
+    // A copy of the control's own font, made once.
+    EXPECT_FALSE(lfControl.lfUnderline);
+    EXPECT_EQ(first.lf.lfHeight, lfControl.lfHeight);
+    EXPECT_STREQ(first.lf.lfFaceName, lfControl.lfFaceName);
+    EXPECT_EQ(second.hFont, first.hFont);
+}
+
+struct ClickCase {
+    INT_PTR nShellResult;
+    bool bVisited;
+};
+
+struct ClickOutcome {
+    std::vector<std::string> opened;
+    int bVisited = -1;
+    bool bRedrawPending = false;
+    COLORREF crText = CLR_INVALID;
+    std::vector<UINT> beeps;
+};
+
+TEST_F(StaticLinkTest, ClickOpensTheAddressAndTurnsPurpleOnlyOnSuccess) {
+    const ClickCase cases[] = {
+        {42, true}, {33, true}, {32, false}, {SE_ERR_FNF, false}, {0, false}};
+    MessageBoxRecorder recorder;
+    INT_PTR nShellResult = 0;
+    std::vector<std::string> opened;
+    ScopedShellOpen hook([&](const char* pszFile) {
+        opened.push_back(pszFile);
+        return reinterpret_cast<HINSTANCE>(nShellResult);
+    });
+    std::vector<ClickOutcome> outcomes;
+    // One visible box for all cases: only a visible window collects a region to redraw,
+    // and each visible window costs seconds under Wine without a window manager.
+    RunAbout([&](DrivenAboutDialog& d) {
+        HWND hLink = d.Item(IDC_WEB_LINK);
+        ShowWindow(d.m_hWnd, SW_SHOWNA);
+        for (const ClickCase& c : cases) {
+            nShellResult = c.nShellResult;
+            opened.clear();
+            d.m_link.m_bVisited = 0;
+            UpdateWindow(d.m_hWnd);
+            size_t nBeepsBefore = recorder.Beeps().size();
+            ClickLink(d);
+            ClickOutcome outcome;
+            outcome.opened = opened;
+            outcome.bVisited = d.m_link.m_bVisited;
+            outcome.bRedrawPending = GetUpdateRect(hLink, nullptr, FALSE) != FALSE;
+            outcome.crText = ColourLink(d).crText;
+            std::vector<UINT> beeps = recorder.Beeps();
+            outcome.beeps.assign(beeps.begin() + nBeepsBefore, beeps.end());
+            outcomes.push_back(outcome);
+        }
+        d.PressEscape();
+    });
+    ASSERT_EQ(outcomes.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const ClickCase& c = cases[i];
+        const ClickOutcome& outcome = outcomes[i];
+        SCOPED_TRACE(c.nShellResult);
+        EXPECT_EQ(outcome.opened, (std::vector<std::string>{"www.veltrane.example"}));
+        EXPECT_EQ(outcome.bVisited, c.bVisited ? 1 : 0);
+        EXPECT_EQ(outcome.bRedrawPending, c.bVisited);
+        EXPECT_EQ(outcome.crText, c.bVisited ? RGB(128, 0, 128) : RGB(0, 0, 255));
+        EXPECT_EQ(outcome.beeps, c.bVisited ? std::vector<UINT>{} : std::vector<UINT>{0});
+    }
+    EXPECT_TRUE(recorder.Boxes().empty());
+}
+
+TEST_F(StaticLinkTest, AddressIsTheTextAtTheFirstClick) {
+    std::vector<std::string> opened;
+    ScopedShellOpen hook([&](const char* pszFile) {
+        opened.push_back(pszFile);
+        return reinterpret_cast<HINSTANCE>(42);
+    });
+    RunAbout([&](DrivenAboutDialog& d) {
+        SetWindowTextA(d.Item(IDC_WEB_LINK), "http://first.example/");
+        ClickLink(d);
+        SetWindowTextA(d.Item(IDC_WEB_LINK), "http://second.example/");
+        ClickLink(d);
+        d.PressEscape();
+    });
+    EXPECT_EQ(opened, (std::vector<std::string>{"http://first.example/", "http://first.example/"}));
+}
+
+TEST_F(StaticLinkTest, ColouringAddsNotifySoClicksArrive) {
+    int nOpened = 0;
+    ScopedShellOpen hook([&](const char*) {
+        ++nOpened;
+        return reinterpret_cast<HINSTANCE>(42);
+    });
+    int nOpenedBeforeColouring = -1;
+    LONG lStyleAfter = 0;
+    RunAbout([&](DrivenAboutDialog& d) {
+        HWND hLink = d.Item(IDC_WEB_LINK);
+        SetWindowLongA(hLink, GWL_STYLE, GetWindowLongA(hLink, GWL_STYLE) & ~SS_NOTIFY);
+        ClickLink(d);
+        nOpenedBeforeColouring = nOpened;
+        ColourLink(d);
+        lStyleAfter = GetWindowLongA(hLink, GWL_STYLE);
+        ClickLink(d);
+        d.PressEscape();
+    });
+    EXPECT_EQ(nOpenedBeforeColouring, 0);
+    EXPECT_TRUE(lStyleAfter & SS_NOTIFY);
+    EXPECT_EQ(nOpened, 1);
+}
+
+TEST_F(StaticLinkTest, OnlyTextStaticsAreColoured) {
+    const struct {
+        LONG lType;
+        bool bColoured;
+    } cases[] = {
+        {SS_LEFT, true},
+        {SS_CENTER, true},
+        {SS_RIGHT, true},
+        {SS_LEFT | SS_NOPREFIX, true},
+        {SS_ICON, false},
+        {SS_BLACKRECT, false},
+        {SS_LEFTNOWORDWRAP, false},
+    };
+    std::vector<Colouring> colourings;
+    RunAbout([&](DrivenAboutDialog& d) {
+        HWND hLink = d.Item(IDC_WEB_LINK);
+        const LONG lOriginal = GetWindowLongA(hLink, GWL_STYLE);
+        for (const auto& c : cases) {
+            SetWindowLongA(hLink, GWL_STYLE, (lOriginal & ~(SS_TYPEMASK | SS_NOPREFIX)) | c.lType);
+            colourings.push_back(ColourLink(d));
+        }
+        SetWindowLongA(hLink, GWL_STYLE, lOriginal);
+        d.PressEscape();
+    });
+    ASSERT_EQ(colourings.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].lType);
+        EXPECT_EQ(colourings[i].lBrush == reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)),
+                  cases[i].bColoured);
+        EXPECT_EQ(colourings[i].crText == RGB(0, 0, 255), cases[i].bColoured);
+    }
+}
+
+} // namespace

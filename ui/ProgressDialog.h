@@ -1,0 +1,41 @@
+// ProgressDialog: the window of the single-file run mode. Starts the spool worker for
+// the one file and closes itself when the job has ended.
+#pragma once
+
+#include "engine/SpoolWorker.h"
+#include "framework/Dialog.h"
+#include "framework/Static.h"
+
+#include <string>
+
+class ProgressDialog : public CDialog {
+public:
+    ProgressDialog();
+
+    // Any help request opens the help at the active window's topic.
+    void WinHelp(DWORD_PTR dwData, UINT nCmd) override;
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+
+    std::string m_strSource;      // the input path (control 129)
+    std::string m_strDestination; // the output name (control 130)
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    BOOL OnInitDialog() override;
+    // Enter does not close the dialog.
+    void OnOK() override {}
+    // Escape, Alt+F4 and the worker's WM_CLOSE arrive here; only the last one closes.
+    void OnCancel() override;
+
+private:
+    HMENU SystemMenu();
+    bool OnSysCommand(UINT nID, LPARAM lParam);
+    bool OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnPause();
+    void OnCancelButton();
+
+    CProgressCtrl m_progress;
+    HICON m_hIcon;
+    SpoolJob m_job{};
+};
