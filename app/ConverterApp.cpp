@@ -1,6 +1,7 @@
 #include "app/ConverterApp.h"
 
 #include "app/ConverterCommandLineInfo.h"
+#include "app/OutputNameWin.h"
 #include "config/Registry.h"
 #include "config/RegistryPaths.h"
 #include "config/Settings.h"
@@ -9,13 +10,18 @@
 #include "framework/MessageMap.h"
 #include "framework/ResourceString.h"
 #include "res/resource.h"
+#include "ui/AboutDialog.h"
 #include "ui/ConverterDialog.h"
+#include "ui/FileDialog.h"
+#include "ui/Help.h"
 #include "ui/LocalisedText.h"
 #include "ui/MessageText.h"
+#include "ui/ProgressDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/SystemMessage.h"
 
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -94,18 +100,39 @@ void ConverterApp::RunSingleFile(std::string strFileName, const std::string& str
         return;
     }
 
+    std::string strLongInputPath;
+    std::optional<std::string> optOutputName =
+        MakeOutputName(strFileName, NamingForm::SingleFile, &strLongInputPath);
+    if (!optOutputName) {
+        // Cutting the name short would point the printer side at another file.
+        ShowMessageBox(nullptr,
+                       InsertArgument(LoadResourceString(IDS_OUTPUT_NAME_TOO_LONG), strFileName),
+                       strCaption, MB_TASKMODAL | MB_ICONERROR);
+        return;
+    }
+
     PrinterCheck check = CheckPrinterReady();
     if (check.eOutcome == PrinterCheck::OpenFailed) {
         ShowMessageBox(nullptr, check.strErrorText, strCaption, MB_TASKMODAL | MB_ICONERROR);
         return;
     }
     if (check.eOutcome == PrinterCheck::NotReady) {
-        TheSpooler().ClosePrinter(g_hPrinter);
-        g_hPrinter = nullptr;
+        ClosePrinter();
         ShowMessageBox(nullptr, LoadResourceString(check.nMessageId), strCaption,
                        MB_TOPMOST | MB_TASKMODAL | MB_ICONERROR);
         return;
     }
+
+    ProgressDialog dialog;
+    dialog.m_strDestination = *optOutputName;
+    dialog.m_strSource = strLongInputPath;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    ClosePrinter();
+}
+
+void ConverterApp::ClosePrinter() {
     TheSpooler().ClosePrinter(g_hPrinter);
     g_hPrinter = nullptr;
 }
@@ -124,9 +151,24 @@ int ConverterApp::ExitInstance() {
 
 bool ConverterApp::OnCmdMsg(UINT nID) {
     static const CommandEntry<ConverterApp> kCommands[] = {
+        {IDM_FILE_OPEN, &ConverterApp::OnFileOpen},
+        {IDM_ABOUT, &ConverterApp::OnAppAbout},
+        {IDM_HELP, &ConverterApp::OnHelpCommand},
         {ID_HELP, &CWinApp::OnHelp},
     };
     return DispatchCommand(this, kCommands, nID);
+}
+
+void ConverterApp::OnFileOpen() {
+    ::OnFileOpen();
+}
+
+void ConverterApp::OnAppAbout() {
+    ::OnAppAbout();
+}
+
+void ConverterApp::OnHelpCommand() {
+    ::OnHelpCommand();
 }
 
 void ConverterApp::LoadSettings() {

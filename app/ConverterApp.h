@@ -23,6 +23,11 @@ public:
     void LoadSettings();
     std::string ConfigurationKeyPath() const;
 
+    // Menu commands: "&Datei" > "Ö&ffnen...", "&Hilfe" > "&Info...", "&Hilfe" > "&Hilfe".
+    void OnFileOpen();
+    void OnAppAbout();
+    void OnHelpCommand();
+
     // The configuration in use; empty: the Configuration key serves.
     std::string m_strActiveConfiguration;
 
@@ -32,6 +37,7 @@ private:
     bool TakePrinter(const ConverterCommandLineInfo& cmdInfo, const std::string& strCaption);
     void RunSingleFile(std::string strFileName, const std::string& strCaption);
     void RunMainWindow();
+    void ClosePrinter();
 };
 
 // The application object, for the Parts of the program that need its shared state.

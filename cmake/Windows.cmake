@@ -16,15 +16,27 @@ add_library(pszwin STATIC
     framework/WinApp.cpp
     framework/Wnd.cpp
     app/ConverterApp.cpp
+    app/OutputNameWin.cpp
     config/Registry.cpp
     config/RegistryReport.cpp
     config/Settings.cpp
+    engine/BatchDrivers.cpp
+    engine/InputFile.cpp
+    engine/JobControl.cpp
     engine/PrinterDiscovery.cpp
     engine/Spooler.cpp
+    engine/SpoolWorker.cpp
+    ui/AboutDialog.cpp
     ui/CenterWindow.cpp
+    ui/FileDialog.cpp
     ui/ConverterDialog.cpp
+    ui/Help.cpp
+    ui/JobButtons.cpp
     ui/LocalisedText.cpp
     ui/MessageBox.cpp
+    ui/ProgressDialog.cpp
+    ui/ShellCalls.cpp
+    ui/StaticLink.cpp
     ui/SystemMessage.cpp
 )
 target_include_directories(pszwin PUBLIC ${CMAKE_SOURCE_DIR})
@@ -53,3 +65,21 @@ foreach(src ${tool_sources})
     target_compile_options(${name} PRIVATE ${PSZ_WARNINGS})
     target_link_libraries(${name} PRIVATE user32 comctl32)
 endforeach()
+
+# The printer product's control-panel applet stand-in "Quillon.cpl". It is not part of the
+# program and links none of it. It goes beside PsZuPdf.exe and win_tests.exe, because the
+# program's own folder comes first when LoadLibraryA("Quillon.cpl") searches.
+add_library(Quillon SHARED
+    printer/applet/AppletEntry.cpp
+    printer/applet/ConfigurationRules.cpp
+    printer/applet/ConfigurationStore.cpp
+    printer/applet/ConfigurationsDialog.cpp
+    printer/applet/Quillon.rc
+)
+set_target_properties(Quillon PROPERTIES PREFIX "" SUFFIX ".cpl"
+                                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+target_include_directories(Quillon PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet)
+target_link_libraries(Quillon PRIVATE user32 advapi32)
+target_compile_options(Quillon PRIVATE ${PSZ_WARNINGS})
+# The applet tests load the built applet.
+add_dependencies(win_tests Quillon)

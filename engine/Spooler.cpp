@@ -35,6 +35,10 @@ Spooler* g_pSpooler = &g_winSpooler;
 
 } // namespace
 
-Spooler& TheSpooler() { return *g_pSpooler; }
+Spooler& TheSpooler() {
+    return *g_pSpooler;
+}
 
-void SetSpooler(Spooler* pSpooler) { g_pSpooler = pSpooler ? pSpooler : &g_winSpooler; }
+void SetSpooler(Spooler* pSpooler) {
+    g_pSpooler = pSpooler ? pSpooler : &g_winSpooler;
+}

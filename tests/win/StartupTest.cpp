@@ -7,6 +7,7 @@
 #include "app/ConverterApp.h"
 #include "config/RegistryPaths.h"
 #include "engine/PrinterDiscovery.h"
+#include "ui/ShellCalls.h"
 #include "ui/SystemMessage.h"
 
 #include <gtest/gtest.h>
@@ -319,6 +320,12 @@ TEST_F(StartupTest, PtNameLongerThan255CharactersIsRefusedNotCut) {
 }
 
 TEST_F(StartupTest, MainWindowOpensWithoutStatusTestAndEndsTheRun) {
+    regtest::SetText(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, "Install", "C:\\Quillon");
+    std::vector<std::string> helpCalls;
+    ScopedWinHelp winHelp([&](HWND, const char* pszFile, UINT uCommand, ULONG_PTR) {
+        helpCalls.push_back(std::string(pszFile) + " " + std::to_string(uCommand));
+        return TRUE;
+    });
     m_fake.AddPrinter(
         Printer("Quillon", "Veltrane Quillon", "VeltraneQuillonPort", PRINTER_STATUS_PAUSED));
     ConverterApp app;
@@ -339,6 +346,8 @@ TEST_F(StartupTest, MainWindowOpensWithoutStatusTestAndEndsTheRun) {
     EXPECT_TRUE(m_boxes.Boxes().empty());
     EXPECT_TRUE(m_fake.Calls(SpoolerFunction::OpenPrinter).empty());
     EXPECT_STREQ(g_szPrinterName, "Quillon");
+    // Closing the window closes a help window the program may have opened.
+    EXPECT_EQ(helpCalls, (std::vector<std::string>{"C:\\Quillon\\Quillon.hlp 2"}));
 }
 
 } // namespace

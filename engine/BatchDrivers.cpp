@@ -1,0 +1,182 @@
+#include "engine/BatchDrivers.h"
+
+#include "app/OutputNameWin.h"
+#include "engine/JobControl.h"
+#include "engine/PrinterDiscovery.h"
+#include "engine/SpoolWorker.h"
+#include "engine/Spooler.h"
+#include "framework/Handle.h"
+#include "framework/ResourceString.h"
+#include "framework/Wnd.h"
+#include "res/resource.h"
+#include "ui/MessageBox.h"
+#include "ui/MessageText.h"
+#include "ui/SystemMessage.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+char g_szOpenFileName[256];
+
+namespace {
+
+constexpr UINT kBoxFlags = MB_TASKMODAL | MB_ICONERROR;
+
+// The converter window as the batch thread reaches it: only through sent messages.
+class BatchWindow {
+public:
+    BatchWindow() : m_hWnd(static_cast<CWnd*>(g_pProgressOwner)->m_hWnd) {}
+
+    void SetText(int nID, const std::string& strText) {
+        SendDlgItemMessageA(m_hWnd, nID, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strText.c_str()));
+    }
+    void SetNumber(int nID, int n) { SetText(nID, std::to_string(n)); }
+
+    // Running: Fertig off, Pause and Abbrechen on, no drops, and no second batch from
+    // the menu while this one shares the job state.
+    void EnterRunning() { SetRunning(true); }
+
+    void EnterIdle() {
+        SetNumber(IDC_REMAINING, 0);
+        SetNumber(IDC_PROCESSED, 0);
+        SetText(IDC_INPUT_NAME, "");
+        SetText(IDC_OUTPUT_NAME, "");
+        SetRunning(false);
+    }
+
+    void AcceptDrops(bool bAccept) { DragAcceptFiles(m_hWnd, bAccept); }
+
+private:
+    void SetRunning(bool bRunning) {
+        if (bRunning)
+            AcceptDrops(false);
+        EnableWindow(GetDlgItem(m_hWnd, IDOK), !bRunning);
+        EnableWindow(GetDlgItem(m_hWnd, IDC_PAUSE), bRunning);
+        EnableWindow(GetDlgItem(m_hWnd, IDC_CANCEL_BATCH), bRunning);
+        if (HMENU hMenu = GetMenu(m_hWnd)) {
+            UINT nState = MF_BYCOMMAND | (bRunning ? MF_GRAYED : MF_ENABLED);
+            EnableMenuItem(hMenu, IDM_FILE_OPEN, nState);
+            EnableMenuItem(hMenu, IDM_CONFIGURE, nState);
+            DrawMenuBar(m_hWnd);
+        }
+        if (!bRunning)
+            AcceptDrops(true);
+    }
+
+    HWND m_hWnd;
+};
+
+void ShowError(const std::string& strText) {
+    ShowMessageBox(nullptr, strText, LoadResourceString(IDS_CAPTION), kBoxFlags);
+}
+
+void ClosePrinter() {
+    TheSpooler().ClosePrinter(g_hPrinter);
+    g_hPrinter = nullptr;
+}
+
+// The status test once per batch. True with the printer open when it is ready; otherwise
+// the user has been told and the printer is closed.
+bool PrinterIsReady() {
+    PrinterCheck check = CheckPrinterReady();
+    if (check.eOutcome == PrinterCheck::OpenFailed) {
+        ShowError(check.strErrorText);
+        return false;
+    }
+    if (check.eOutcome == PrinterCheck::NotReady) {
+        ClosePrinter();
+        ShowError(LoadResourceString(check.nMessageId));
+        return false;
+    }
+    return true;
+}
+
+// Names the output, shows both names and runs one job to its end. False when the output
+// name would not fit (the user has been told; the batch goes on).
+bool ConvertOneFile(BatchWindow& window, const std::string& strInput) {
+    std::optional<std::string> optOutput = MakeOutputName(strInput, NamingForm::Batch, nullptr);
+    if (!optOutput) {
+        ShowError(InsertArgument(LoadResourceString(IDS_OUTPUT_NAME_TOO_LONG), strInput));
+        return false;
+    }
+    window.SetText(IDC_INPUT_NAME, strInput);
+    window.SetText(IDC_OUTPUT_NAME, *optOutput);
+
+    UniqueHandle done(CreateSemaphoreA(nullptr, 0, 1, nullptr));
+    SpoolJob job{strInput.c_str(), optOutput->c_str(), done.Get()};
+    UniqueHandle worker(CreateThread(nullptr, 0, SpoolWorker, &job, 0, nullptr));
+    if (!worker.IsValid())
+        return false;
+    WaitForSingleObject(done.Get(), INFINITE);
+    return true;
+}
+
+// Releases the drop handle however the batch ends.
+class DropHandle {
+public:
+    explicit DropHandle(HDROP hDrop) : m_hDrop(hDrop) {}
+    ~DropHandle() { DragFinish(m_hDrop); }
+    DropHandle(const DropHandle&) = delete;
+    DropHandle& operator=(const DropHandle&) = delete;
+
+    UINT Count() const { return DragQueryFileA(m_hDrop, 0xFFFFFFFF, nullptr, 0); }
+    std::string Path(UINT i) const {
+        UINT n = DragQueryFileA(m_hDrop, i, nullptr, 0);
+        std::string strPath(n + 1, '\0');
+        n = DragQueryFileA(m_hDrop, i, &strPath[0], n + 1);
+        strPath.resize(n);
+        return strPath;
+    }
+
+private:
+    HDROP m_hDrop;
+};
+
+} // namespace
+
+DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
+    DropHandle drop(static_cast<HDROP>(pParam));
+    g_bCancelRequested = false;
+    if (!PrinterIsReady())
+        return 0;
+    ClosePrinter();
+
+    BatchWindow window;
+    window.EnterRunning();
+    UINT nFiles = drop.Count();
+    for (UINT i = 0; i < nFiles; ++i) {
+        if (!TheSpooler().OpenPrinterA(g_szPrinterName, &g_hPrinter, nullptr)) {
+            ShowError(SystemErrorText(GetLastError(), 255));
+            g_hPrinter = nullptr;
+            window.EnterIdle();
+            return 0;
+        }
+        if (g_bCancelRequested) {
+            ClosePrinter();
+            break;
+        }
+        window.SetNumber(IDC_REMAINING, static_cast<int>(nFiles - i));
+        window.SetNumber(IDC_PROCESSED, static_cast<int>(i));
+        ConvertOneFile(window, drop.Path(i));
+        ClosePrinter();
+    }
+    window.EnterIdle();
+    return 1;
+}
+
+DWORD WINAPI ConvertOpenedFile(LPVOID pParam) {
+    const std::string strInput = static_cast<const char*>(pParam);
+    g_bCancelRequested = false;
+    if (!PrinterIsReady())
+        return 0;
+
+    BatchWindow window;
+    window.EnterRunning();
+    window.SetNumber(IDC_REMAINING, 1);
+    window.SetNumber(IDC_PROCESSED, 0);
+    ConvertOneFile(window, strInput);
+    ClosePrinter();
+    window.EnterIdle();
+    return 1;
+}

@@ -1,0 +1,15 @@
+// The batch threads of the converter window: dropped files and the File > Open choice,
+// converted one after the other, each by one spool worker.
+#pragma once
+
+#include <windows.h>
+
+// Receives the File > Open choice; the input path of the Open batch while it runs.
+extern char g_szOpenFileName[256];
+
+// Thread procedure; pParam is the HDROP of WM_DROPFILES, released when the batch ends.
+// Returns 1 when the batch ran, 0 when it stopped on a printer problem.
+DWORD WINAPI ConvertDroppedFiles(LPVOID pParam);
+
+// Thread procedure; pParam is the input path (g_szOpenFileName).
+DWORD WINAPI ConvertOpenedFile(LPVOID pParam);

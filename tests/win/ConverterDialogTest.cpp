@@ -1,0 +1,342 @@
+// The converter window driven for real: dropped files and File > Open batches against the
+// fake spooler, with the window's counters, buttons and menu checked while a job is held.
+#include "FakeSpooler.h"
+#include "MessageBoxRecorder.h"
+#include "RegistryTestUtil.h"
+
+#include "app/ConverterApp.h"
+#include "config/RegistryPaths.h"
+#include "engine/JobControl.h"
+#include "engine/PrinterDiscovery.h"
+#include "res/resource.h"
+#include "ui/ConverterDialog.h"
+#include "ui/FileDialog.h"
+
+#include <shlobj.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char kWindowCaption[] = "PostScript-zu-PDF-Konverter";
+const std::string kTrailer = "\nsystemdict /BrisolDict get /DoneShowPage get not {showpage} if\n";
+
+std::string ItemText(HWND hWnd, int nID) {
+    char szText[512] = "";
+    GetDlgItemTextA(hWnd, nID, szText, sizeof szText);
+    return szText;
+}
+
+bool Enabled(HWND hWnd, int nID) {
+    return IsWindowEnabled(GetDlgItem(hWnd, nID)) != FALSE;
+}
+
+bool MenuEnabled(HWND hWnd, UINT nID) {
+    return !(GetMenuState(GetMenu(hWnd), nID, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+// A drop handle as the shell makes it: DROPFILES and the NUL-separated names.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    size_t nBytes = sizeof(DROPFILES) + 1;
+    for (const std::string& strPath : paths)
+        nBytes += strPath.size() + 1;
+    HGLOBAL hGlobal = GlobalAlloc(GHND, nBytes);
+    auto* pDrop = static_cast<DROPFILES*>(GlobalLock(hGlobal));
+    pDrop->pFiles = sizeof(DROPFILES);
+    char* p = reinterpret_cast<char*>(pDrop + 1);
+    for (const std::string& strPath : paths) {
+        std::memcpy(p, strPath.c_str(), strPath.size() + 1);
+        p += strPath.size() + 1;
+    }
+    GlobalUnlock(hGlobal);
+    return static_cast<HDROP>(hGlobal);
+}
+
+bool WaitUntil(const std::function<bool()>& pred, int nMs = 10000) {
+    for (int i = 0; i < nMs / 10; ++i, Sleep(10))
+        if (pred())
+            return true;
+    return pred();
+}
+
+class ConverterDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        regtest::DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
+        for (const char* pszName :
+             {"SaveRequest", "Reporting", "General", "Fonts", "Colour", "Grey", "Monochrome",
+              "Resolution", "ColourResolution", "GreyResolution", "MonoResolution"})
+            regtest::SetDword(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, pszName, 0);
+        regtest::SetDword(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, "SaveRequest", 1);
+        for (const char* pszName : {"EmbedFonts", "NeverEmbedFonts", "OutputPath"})
+            regtest::SetText(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, pszName, "");
+        regtest::SetText(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, "Install", "C:\\Quillon");
+        for (SettingCell* pCell :
+             {&m_app.SaveRequest, &m_app.Reporting, &m_app.General, &m_app.Colour, &m_app.Grey,
+              &m_app.Monochrome, &m_app.Fonts, &m_app.Resolution, &m_app.ColourResolution,
+              &m_app.GreyResolution, &m_app.MonoResolution})
+            pCell->Allocate();
+
+        FakePrinter printer;
+        printer.optName = "Quillon";
+        printer.optDriver = "Veltrane Quillon";
+        m_fake.AddPrinter(printer);
+        std::strcpy(g_szPrinterName, "Quillon");
+
+        char szTemp[MAX_PATH];
+        GetTempPathA(sizeof szTemp, szTemp);
+        m_strDir = std::string(szTemp) + "PsZuPdfWindowTest";
+        CreateDirectoryA(m_strDir.c_str(), nullptr);
+        for (const char* pszName : {"eins", "zwei", "drei"})
+            m_inputs.push_back(MakeFile(pszName));
+    }
+
+    void TearDown() override {
+        for (const std::string& strPath : m_inputs)
+            DeleteFileA(strPath.c_str());
+        RemoveDirectoryA((m_strDir + "\\ordner.ps").c_str());
+        RemoveDirectoryA(m_strDir.c_str());
+        regtest::DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
+        g_szPrinterName[0] = '\0';
+        g_bPauseRequested = false;
+        g_bCancelRequested = false;
+    }
+
+    std::string MakeFile(const std::string& strName) {
+        std::string strPath = m_strDir + "\\" + strName + ".ps";
+        std::string strData = "%!PS\n% " + strName + "\n";
+        HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD dwWritten = 0;
+        WriteFile(hFile, strData.data(), static_cast<DWORD>(strData.size()), &dwWritten, nullptr);
+        CloseHandle(hFile);
+        return strPath;
+    }
+
+    // Runs the window on this thread while the driver acts from another one.
+    INT_PTR Run(const std::function<void(HWND)>& driver) {
+        ConverterDialog dialog;
+        m_app.m_pMainWnd = &dialog;
+        std::thread thread([&] {
+            HWND hWnd = nullptr;
+            WaitUntil([&] { return (hWnd = FindWindowA("#32770", kWindowCaption)) != nullptr; });
+            ASSERT_NE(hWnd, nullptr);
+            driver(hWnd);
+        });
+        INT_PTR nResult = dialog.DoModal();
+        thread.join();
+        m_app.m_pMainWnd = nullptr;
+        return nResult;
+    }
+
+    bool IsIdle(HWND hWnd) {
+        return Enabled(hWnd, IDOK) && !Enabled(hWnd, IDC_PAUSE) &&
+               !Enabled(hWnd, IDC_CANCEL_BATCH) && ItemText(hWnd, IDC_PROCESSED) == "0" &&
+               ItemText(hWnd, IDC_REMAINING) == "0";
+    }
+
+    std::vector<std::string> TicketNames() {
+        std::vector<std::string> names;
+        for (const FakeDocument& doc : m_fake.Documents())
+            names.push_back(doc.optDocName.value_or(""));
+        return names;
+    }
+
+    std::string Ticket(const std::string& strName) {
+        return "~JS~ d=" + m_strDir + "\\" + strName + ".pdf c= f=1";
+    }
+
+    ConverterApp m_app;
+    FakeSpooler m_fake;
+    FakeSpoolerInstaller m_installer{m_fake};
+    MessageBoxRecorder m_boxes;
+    ScopedWinHelp m_winHelp{[](HWND, const char*, UINT, ULONG_PTR) { return TRUE; }};
+    std::string m_strDir;
+    std::vector<std::string> m_inputs;
+};
+
+TEST_F(ConverterDialogTest, ThreeDroppedFilesConvertInOrderWithCountersAndButtons) {
+    m_fake.BlockWrite(2); // the first write of the second file
+    std::string strProcessed, strRemaining, strInput;
+    bool bRunningState = false, bIdleAfter = false, bEmptyNamesAfter = false;
+    INT_PTR nResult = Run([&](HWND hWnd) {
+        bool bIdleBefore = Enabled(hWnd, IDOK) && ItemText(hWnd, IDC_PROCESSED).empty();
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
+        ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+        strProcessed = ItemText(hWnd, IDC_PROCESSED);
+        strRemaining = ItemText(hWnd, IDC_REMAINING);
+        strInput = ItemText(hWnd, IDC_INPUT_NAME);
+        bRunningState = bIdleBefore && !Enabled(hWnd, IDOK) && Enabled(hWnd, IDC_PAUSE) &&
+                        Enabled(hWnd, IDC_CANCEL_BATCH) && !MenuEnabled(hWnd, IDM_FILE_OPEN) &&
+                        !MenuEnabled(hWnd, IDM_CONFIGURE);
+        m_fake.ReleaseWrite();
+        bIdleAfter = WaitUntil([&] { return IsIdle(hWnd); }) && MenuEnabled(hWnd, IDM_FILE_OPEN) &&
+                     MenuEnabled(hWnd, IDM_CONFIGURE);
+        bEmptyNamesAfter =
+            ItemText(hWnd, IDC_INPUT_NAME).empty() && ItemText(hWnd, IDC_OUTPUT_NAME).empty();
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(nResult, IDOK);
+    EXPECT_EQ(strProcessed, "1");
+    EXPECT_EQ(strRemaining, "2");
+    EXPECT_EQ(strInput, m_inputs[1]);
+    EXPECT_TRUE(bRunningState);
+    EXPECT_TRUE(bIdleAfter);
+    EXPECT_TRUE(bEmptyNamesAfter);
+    EXPECT_EQ(TicketNames(),
+              (std::vector<std::string>{Ticket("eins"), Ticket("zwei"), Ticket("drei")}));
+    EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
+    EXPECT_TRUE(m_boxes.Boxes().empty());
+}
+
+TEST_F(ConverterDialogTest, CancelDuringTheSecondFileStopsTheBatch) {
+    m_fake.BlockWrite(2);
+    m_boxes.Answer({IDYES});
+    bool bIdleAfter = false;
+    Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
+        ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+        SendMessageA(GetDlgItem(hWnd, IDC_CANCEL_BATCH), BM_CLICK, 0, 0);
+        m_fake.ReleaseWrite();
+        bIdleAfter = WaitUntil([&] { return IsIdle(hWnd); });
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(bIdleAfter);
+    std::vector<FakeDocument> docs = m_fake.Documents();
+    ASSERT_EQ(docs.size(), 2u); // the third file is not converted
+    EXPECT_EQ(docs[0].strBytes, "%!PS\n% eins\n" + kTrailer);
+    EXPECT_EQ(docs[1].strBytes, "%!PS\n% zwei\n"); // no trailer line
+    EXPECT_TRUE(docs[1].bEnded);
+}
+
+TEST_F(ConverterDialogTest, BatchCancelledWhilePausedLeavesTheNextBatchPaused) {
+    m_fake.BlockWrite(0);
+    m_boxes.Answer({IDYES});
+    std::string strCaptionAfter;
+    bool bSecondHeld = false;
+    Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m_inputs[0]})), 0);
+        ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+        SendMessageA(GetDlgItem(hWnd, IDC_PAUSE), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(hWnd, IDC_CANCEL_BATCH), BM_CLICK, 0, 0);
+        m_fake.ReleaseWrite();
+        WaitUntil([&] { return IsIdle(hWnd); });
+        strCaptionAfter = ItemText(hWnd, IDC_PAUSE);
+        // The next batch waits before its first read until Weiter.
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m_inputs[1]})), 0);
+        WaitUntil([&] { return m_fake.Documents().size() == 2; });
+        Sleep(300);
+        bSecondHeld = m_fake.Documents()[1].strBytes.empty();
+        SendMessageA(GetDlgItem(hWnd, IDC_PAUSE), BM_CLICK, 0, 0);
+        WaitUntil([&] { return IsIdle(hWnd); });
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(strCaptionAfter, "&Weiter");
+    EXPECT_TRUE(bSecondHeld);
+    ASSERT_EQ(m_fake.Documents().size(), 2u);
+    EXPECT_EQ(m_fake.Documents()[1].strBytes, "%!PS\n% zwei\n" + kTrailer);
+}
+
+TEST_F(ConverterDialogTest, PausedPrinterShowsMessage16AndLeavesTheWindowAlone) {
+    m_fake.SetStatus("Quillon", PRINTER_STATUS_PAUSED);
+    bool bUnchanged = false;
+    Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
+        WaitUntil([&] { return !m_boxes.Boxes().empty(); });
+        Sleep(100);
+        bUnchanged = Enabled(hWnd, IDOK) && ItemText(hWnd, IDC_PROCESSED).empty() &&
+                     !Enabled(hWnd, IDC_PAUSE);
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(bUnchanged);
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Boxes()[0].strText.substr(0, 40), "Der Drucker wurde pausiert und ist daher");
+    EXPECT_EQ(m_boxes.Boxes()[0].nType, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
+    EXPECT_TRUE(m_fake.Documents().empty());
+    EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
+}
+
+TEST_F(ConverterDialogTest, FolderInADropIsReportedAndTheBatchGoesOn) {
+    std::string strFolder = m_strDir + "\\ordner.ps";
+    CreateDirectoryA(strFolder.c_str(), nullptr);
+    Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(MakeDrop({strFolder, m_inputs[2]})), 0);
+        WaitUntil([&] { return m_fake.Documents().size() == 1 && IsIdle(hWnd); });
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Boxes()[0].strText.rfind("Eingabedatei " + strFolder + " konnte", 0), 0u);
+    EXPECT_EQ(TicketNames(), (std::vector<std::string>{Ticket("drei")}));
+}
+
+TEST_F(ConverterDialogTest, FileOpenOffersPostScriptFirstAndConvertsTheChoice) {
+    std::vector<OPENFILENAMEA> shown;
+    std::string strFilter, strTitle;
+    int nAnswer = 0;
+    ScopedOpenFileDialog dialog([&](OPENFILENAMEA& ofn) {
+        shown.push_back(ofn);
+        // The texts live only while the dialog is up.
+        strFilter.assign(ofn.lpstrFilter, 70);
+        strTitle = ofn.lpstrTitle;
+        if (nAnswer++ == 0)
+            return FALSE; // the user cancels the first time
+        std::strcpy(ofn.lpstrFile, m_inputs[0].c_str());
+        return TRUE;
+    });
+    m_fake.BlockWrite(0);
+    std::string strProcessed, strRemaining;
+    bool bNothingAfterCancel = false;
+    Run([&](HWND hWnd) {
+        SendMessageA(hWnd, WM_COMMAND, IDM_FILE_OPEN, 0);
+        bNothingAfterCancel = m_fake.Calls().empty() && Enabled(hWnd, IDOK);
+        PostMessageA(hWnd, WM_COMMAND, IDM_FILE_OPEN, 0);
+        ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+        strProcessed = ItemText(hWnd, IDC_PROCESSED);
+        strRemaining = ItemText(hWnd, IDC_REMAINING);
+        m_fake.ReleaseWrite();
+        WaitUntil([&] { return IsIdle(hWnd); });
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(bNothingAfterCancel);
+    EXPECT_EQ(strProcessed, "0");
+    EXPECT_EQ(strRemaining, "1");
+    ASSERT_EQ(shown.size(), 2u);
+    const OPENFILENAMEA& ofn = shown[0];
+    EXPECT_EQ(ofn.lStructSize, sizeof(OPENFILENAMEA));
+    EXPECT_NE(ofn.hwndOwner, nullptr);
+    EXPECT_EQ(ofn.nFilterIndex, 1u);
+    EXPECT_EQ(ofn.nMaxFile, 254u);
+    EXPECT_EQ(ofn.nMaxFileTitle, 254u);
+    EXPECT_EQ(strTitle, "PostScript-Datei \xF6"
+                        "ffnen");
+    EXPECT_EQ(ofn.Flags, static_cast<DWORD>(OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES));
+    EXPECT_EQ(strFilter.substr(0, 56),
+              std::string("PostScript-Datei\0*.ps\0EPS-Datei\0*.eps\0Alle Dateien\0*.*\0\0", 56));
+    EXPECT_EQ(TicketNames(), (std::vector<std::string>{Ticket("eins")}));
+}
+
+TEST_F(ConverterDialogTest, ClosingDuringABatchCancelsItAndEndsTheJobFirst) {
+    m_fake.BlockWrite(0);
+    bool bStillOpen = false;
+    INT_PTR nResult = Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
+        ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+        PostMessageA(hWnd, WM_CLOSE, 0, 0);
+        Sleep(200);
+        bStillOpen = IsWindow(hWnd) != FALSE;
+        m_fake.ReleaseWrite();
+    });
+    EXPECT_EQ(nResult, IDCANCEL);
+    EXPECT_TRUE(bStillOpen);
+    ASSERT_EQ(m_fake.Documents().size(), 1u);
+    EXPECT_TRUE(m_fake.Documents()[0].bEnded);
+    EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
+}
+
+} // namespace
