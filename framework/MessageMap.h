@@ -17,7 +17,7 @@ using MessageHandler = std::variant<void (T::*)(),                 // commands, 
                                     void (T::*)(HDROP),            // WM_DROPFILES
                                     bool (T::*)(UINT, LPARAM),     // WM_SYSCOMMAND
                                     HCURSOR (T::*)(),              // WM_QUERYDRAGICON
-                                    BOOL (T::*)(HWND, UINT, UINT), // WM_SETCURSOR
+                                    BOOL (T::*)(HWND, UINT, UINT), // WM_SETCURSOR; FALSE: default
                                     HBRUSH (T::*)(HDC)>;           // WM_REFLECT_CTLCOLOR
 
 // One row: the message, its handler and, for WM_COMMAND and WM_REFLECT_COMMAND, the
@@ -64,7 +64,7 @@ bool DispatchMessageMap(T* pThis, const MessageMapEntry<T> (&map)[N], UINT messa
                 } else if constexpr (std::is_same_v<Pfn, BOOL (T::*)(HWND, UINT, UINT)>) {
                     lResult = (pThis->*pfn)(reinterpret_cast<HWND>(wParam), LOWORD(lParam),
                                             HIWORD(lParam));
-                    return true;
+                    return lResult != FALSE;
                 } else {
                     static_assert(std::is_same_v<Pfn, HBRUSH (T::*)(HDC)>);
                     HBRUSH hBrush = (pThis->*pfn)(reinterpret_cast<HDC>(wParam));

@@ -15,13 +15,8 @@ bool AboutDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     static const MessageMapEntry<AboutDialog> kMap[] = {
         {WM_SETCURSOR, &AboutDialog::OnSetCursor},
     };
-    if (DispatchMessageMap(this, kMap, message, wParam, lParam, lResult)) {
-        // The dispatcher counts a cursor handler's FALSE as handled; the dialog's default
-        // processing must still set the normal cursor then.
-        if (message != WM_SETCURSOR || lResult != FALSE)
-            return true;
-    }
-    return CDialog::OnWndMsg(message, wParam, lParam, lResult);
+    return DispatchMessageMap(this, kMap, message, wParam, lParam, lResult) ||
+           CDialog::OnWndMsg(message, wParam, lParam, lResult);
 }
 
 void AboutDialog::DoDataExchange(CDataExchange& dx) {
