@@ -24,6 +24,10 @@ target_compile_options(quillon-backend-core PRIVATE ${PSZ_WARNINGS})
 add_executable(quillon-backend printer/backend/BackendMain.cpp)
 target_link_libraries(quillon-backend PRIVATE quillon-backend-core)
 target_compile_options(quillon-backend PRIVATE ${PSZ_WARNINGS})
+if(PSZ_FUZZ)
+    # The core it links carries the fuzzers' coverage instrumentation (below).
+    target_link_options(quillon-backend PRIVATE -fsanitize=fuzzer-no-link)
+endif()
 configure_file(printer/backend/prelude.ps ${CMAKE_BINARY_DIR}/quillon-prelude.ps COPYONLY)
 target_link_libraries(native_tests PRIVATE quillon-backend-core)
 target_compile_definitions(native_tests PRIVATE

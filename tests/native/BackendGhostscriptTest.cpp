@@ -1,0 +1,123 @@
+#include "printer/backend/Ghostscript.h"
+
+#include "BackendPdf.h"
+#include "BackendTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <string>
+
+namespace {
+
+// The program's framing lines, byte for byte.
+const std::string EPS_PREFIX =
+    "systemdict /BrisolDict get begin /TrimToBBox true def /PDFCrop false def end\n";
+const std::string TRAILER = "\nsystemdict /BrisolDict get /DoneShowPage get not {showpage} if\n";
+
+const std::string FONT = "/Helvetica findfont 20 scalefont setfont\n";
+const std::string ONE_PAGE = "%!PS\n" + FONT + "72 700 moveto (Hallo Welt) show showpage\n";
+const std::string BOX_EPS = "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 200 100\n"
+                            "%%EndComments\n" +
+                            FONT + "10 40 moveto (Kasten) show\n%%EOF\n";
+
+struct PreludeCase {
+    const char* pszName;
+    std::string strJob;
+    bool bSucceeds;
+    std::string strPages;    // pdfinfo's page count
+    std::string strPageSize; // pdfinfo's page size, when it matters
+    std::string strText;     // a text the PDF must hold
+};
+
+const PreludeCase PRELUDE_CASES[] = {
+    {"one page, no extra page from the trailer", ONE_PAGE + TRAILER, true, "1", "", "Hallo Welt"},
+    {"EPS without showpage: one page of the box", EPS_PREFIX + BOX_EPS + TRAILER, true, "1",
+     "200 x 100 pts", "Kasten"},
+    {"EPS box off the origin, with showpage",
+     EPS_PREFIX + "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 100 200 300 300\n%%EndComments\n" +
+         FONT + "110 240 moveto (Versetzt) show showpage\n" + TRAILER,
+     true, "1", "200 x 100 pts", "Versetzt"},
+    {"three pages",
+     "%!PS\n" + FONT + "1 1 3 { 72 700 moveto (Seite ) show 3 string cvs show showpage } for\n" +
+         TRAILER,
+     true, "3", "", "Seite 3"},
+    {"page inside save and restore",
+     "%!PS\nsave\n" + FONT + "72 700 moveto (Gerettet) show showpage\nrestore\n" + TRAILER, true,
+     "1", "", "Gerettet"},
+    {"nothing but the trailer: one blank page", TRAILER, true, "1", "", ""},
+    {"only the first bounding box counts",
+     EPS_PREFIX +
+         "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 200 100\n%%BoundingBox: 0 0 50 "
+         "50\n%%EndComments\n" +
+         FONT + "10 40 moveto (Erste) show\n" + TRAILER,
+     true, "1", "200 x 100 pts", "Erste"},
+    {"not EPS: a bounding box does not crop",
+     "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 200 100\n%%EndComments\n" + FONT +
+         "72 700 moveto (Ganz) show showpage\n" + TRAILER,
+     true, "1", "", "Ganz"},
+    {"bounding box at the end: no crop",
+     EPS_PREFIX + "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: (atend)\n%%EndComments\n" + FONT +
+         "72 700 moveto (Spaet) show\n%%Trailer\n%%BoundingBox: 0 0 200 100\n" + TRAILER,
+     true, "1", "", "Spaet"},
+    {"not PostScript", "Dies ist kein PostScript.\n" + TRAILER, false, "", "", ""},
+    {"the job cannot change systemdict", "%!PS\nsystemdict /showpage {} put\n" + TRAILER, false, "",
+     "", ""},
+};
+
+class PreludeTest : public testing::TestWithParam<PreludeCase> {};
+
+TEST_P(PreludeTest, PagesAsTheFramingLinesSay) {
+    if (!HaveCommand("gs") || !HaveCommand("pdfinfo"))
+        GTEST_SKIP() << "Ghostscript or pdfinfo missing";
+    const PreludeCase& c = GetParam();
+    BackendTestDir dir;
+    BackendTestDir::WriteFile(dir.Path() / "job", c.strJob);
+    const int nFd = open((dir.Path() / "job").c_str(), O_RDONLY);
+    ASSERT_GE(nFd, 0);
+    const GhostscriptRun run =
+        RunGhostscript(BACKEND_TEST_PRELUDE, dir.Path().string(), "out.pdf", nFd, nullptr);
+    close(nFd);
+    ASSERT_EQ(run.bSucceeded, c.bSucceeds) << run.strFailure << "\n" << run.strLog;
+    if (!c.bSucceeds) {
+        EXPECT_NE(run.strFailure.find("Error:"), std::string::npos) << run.strFailure;
+        return;
+    }
+    const std::string strPdf = (dir.Path() / "out.pdf").string();
+    const auto info = PdfInfo(strPdf);
+    EXPECT_EQ(info.count("Pages") ? info.at("Pages") : "", c.strPages);
+    const std::string strSize = info.count("Page size") ? info.at("Page size") : "";
+    if (!c.strPageSize.empty())
+        EXPECT_EQ(strSize, c.strPageSize);
+    else
+        EXPECT_EQ(strSize.find("200 x 100"), std::string::npos) << strSize;
+    EXPECT_NE(PdfText(strPdf).find(c.strText), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PreludeTest, testing::ValuesIn(PRELUDE_CASES), CaseName());
+
+// With PDFCrop the page keeps its size and the PDF's crop box shows the bounding box.
+TEST(PreludeCropBoxTest, PdfCropSetsTheCropBox) {
+    if (!HaveCommand("gs") || !HaveCommand("pdfinfo"))
+        GTEST_SKIP() << "Ghostscript or pdfinfo missing";
+    BackendTestDir dir;
+    BackendTestDir::WriteFile(
+        dir.Path() / "job",
+        "systemdict /BrisolDict get begin /TrimToBBox true def /PDFCrop true def end\n"
+        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 100 200 300 300\n%%EndComments\n" +
+            FONT + "110 240 moveto (Beschnitten) show\n" + TRAILER);
+    const int nFd = open((dir.Path() / "job").c_str(), O_RDONLY);
+    ASSERT_GE(nFd, 0);
+    const GhostscriptRun run =
+        RunGhostscript(BACKEND_TEST_PRELUDE, dir.Path().string(), "out.pdf", nFd, nullptr);
+    close(nFd);
+    ASSERT_TRUE(run.bSucceeded) << run.strFailure;
+    const auto info = PdfInfo((dir.Path() / "out.pdf").string());
+    ASSERT_TRUE(info.count("CropBox") && info.count("MediaBox"));
+    EXPECT_EQ(info.at("CropBox"), "100.00   200.00   300.00   300.00");
+    EXPECT_NE(info.at("MediaBox"), info.at("CropBox"));
+}
+
+} // namespace

@@ -1,0 +1,111 @@
+#include "printer/backend/BackendJob.h"
+
+#include "BackendPdf.h"
+#include "BackendTestSupport.h"
+
+#include <cups/backend.h>
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+const std::string ONE_PAGE =
+    "%!PS\n/Helvetica findfont 20 scalefont setfont 72 700 moveto (Auftrag) show showpage\n"
+    "\nsystemdict /BrisolDict get /DoneShowPage get not {showpage} if\n";
+
+std::string CurrentUser() {
+    const passwd* pUser = getpwuid(geteuid());
+    return pUser ? pUser->pw_name : "";
+}
+
+class BackendJobTest : public testing::Test {
+protected:
+    void SetUp() override {
+        m_strPrefix = m_dir.MakePrefix();
+        m_drive = m_dir.Path() / "prefix" / "drive_c";
+        std::filesystem::create_directories(m_drive / "Out");
+        m_strJobFile = (m_dir.Path() / "job").string();
+        BackendTestDir::WriteFile(m_strJobFile, ONE_PAGE);
+    }
+
+    BackendJob Job(const std::string& strTitle, const std::string& strOptions = "") const {
+        BackendJob job;
+        job.strUser = CurrentUser();
+        job.strTitle = strTitle;
+        job.strOptions = strOptions;
+        job.strInputFile = m_strJobFile;
+        job.strDeviceUri = "quillon:" + m_strPrefix;
+        job.strPrelude = BACKEND_TEST_PRELUDE;
+        return job;
+    }
+
+    BackendTestDir m_dir;
+    std::string m_strPrefix;
+    std::filesystem::path m_drive;
+    std::string m_strJobFile;
+};
+
+// ---------------------------------------------------------------------------------------
+// Jobs that convert
+
+TEST_F(BackendJobTest, WritesThePdfWhereTheTicketSays) {
+    if (!HaveCommand("gs") || !HaveCommand("pdfinfo"))
+        GTEST_SKIP() << "Ghostscript or pdfinfo missing";
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=\"c:\\out\\Mein Bericht.pdf\" c=Standard f=1"), nullptr),
+              CUPS_BACKEND_OK);
+    EXPECT_EQ(BackendTestDir::List(m_drive / "Out"), std::set<std::string>{"Mein Bericht.pdf"});
+    EXPECT_EQ(PdfInfo((m_drive / "Out" / "Mein Bericht.pdf").string())["Pages"], "1");
+    EXPECT_NE(PdfText((m_drive / "Out" / "Mein Bericht.pdf").string()).find("Auftrag"),
+              std::string::npos);
+}
+
+TEST_F(BackendJobTest, LongNameComesFromTheSuppliedOption) {
+    if (!HaveCommand("gs"))
+        GTEST_SKIP() << "Ghostscript missing";
+    const std::string strName = std::string(200, 'L') + ".pdf";
+    const std::string strOptions =
+        "job-uuid=urn:uuid:1 document-name-supplied=~JS~\\ d=C:\\\\Out\\\\" + strName +
+        "\\ c=\\ f=1";
+    EXPECT_EQ(RunBackendJob(Job("Untitled", strOptions), nullptr), CUPS_BACKEND_OK);
+    EXPECT_EQ(BackendTestDir::List(m_drive / "Out"), std::set<std::string>{strName});
+}
+
+TEST_F(BackendJobTest, OverwritesOnlyWithFlagFour) {
+    if (!HaveCommand("gs"))
+        GTEST_SKIP() << "Ghostscript missing";
+    const auto target = m_drive / "Out" / "bericht.pdf";
+    BackendTestDir::WriteFile(target, "old");
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\bericht.pdf c= f=1"), nullptr),
+              CUPS_BACKEND_FAILED);
+    EXPECT_EQ(BackendTestDir::ReadFile(target), "old");
+    // Another spelling names the same file, as on Windows.
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\OUT\\Bericht.PDF c= f=1"), nullptr),
+              CUPS_BACKEND_FAILED);
+    EXPECT_EQ(BackendTestDir::List(m_drive / "Out"), std::set<std::string>{"bericht.pdf"});
+
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\OUT\\Bericht.PDF c= f=5"), nullptr), CUPS_BACKEND_OK);
+    EXPECT_EQ(BackendTestDir::List(m_drive / "Out"), std::set<std::string>{"bericht.pdf"});
+    EXPECT_EQ(BackendTestDir::ReadFile(target).substr(0, 5), "%PDF-");
+}
+
+TEST_F(BackendJobTest, FailedConversionLeavesNoFile) {
+    if (!HaveCommand("gs"))
+        GTEST_SKIP() << "Ghostscript missing";
+    BackendTestDir::WriteFile(m_strJobFile, "Kein PostScript\n");
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\kaputt.pdf c= f=1"), nullptr),
+              CUPS_BACKEND_FAILED);
+    EXPECT_TRUE(BackendTestDir::List(m_drive / "Out").empty());
+}
+
+TEST_F(BackendJobTest, MissingPreludeFailsBeforeWriting) {
+    BackendJob job = Job("~JS~ d=C:\\Out\\a.pdf c= f=1");
+    job.strPrelude = (m_dir.Path() / "fehlt.ps").string();
+    EXPECT_EQ(RunBackendJob(job, nullptr), CUPS_BACKEND_FAILED);
+    EXPECT_TRUE(BackendTestDir::List(m_drive / "Out").empty());
+}
+
+} // namespace
