@@ -11,6 +11,7 @@
 #include "framework/ResourceString.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
+#include "ui/ConfigureDialog.h"
 #include "ui/ConverterDialog.h"
 #include "ui/FileDialog.h"
 #include "ui/Help.h"
@@ -151,12 +152,17 @@ int ConverterApp::ExitInstance() {
 
 bool ConverterApp::OnCmdMsg(UINT nID) {
     static const CommandEntry<ConverterApp> kCommands[] = {
+        {IDM_CONFIGURE, &ConverterApp::OnConfigure},
         {IDM_FILE_OPEN, &ConverterApp::OnFileOpen},
         {IDM_ABOUT, &ConverterApp::OnAppAbout},
         {IDM_HELP, &ConverterApp::OnHelpCommand},
         {ID_HELP, &CWinApp::OnHelp},
     };
     return DispatchCommand(this, kCommands, nID);
+}
+
+void ConverterApp::OnConfigure() {
+    ::OnConfigure();
 }
 
 void ConverterApp::OnFileOpen() {

@@ -23,7 +23,9 @@ public:
     void LoadSettings();
     std::string ConfigurationKeyPath() const;
 
-    // Menu commands: "&Datei" > "Ö&ffnen...", "&Hilfe" > "&Info...", "&Hilfe" > "&Hilfe".
+    // Menu commands: "&Einstellungen" > "&Konfigurieren...", "&Datei" > "Ö&ffnen...",
+    // "&Hilfe" > "&Info..." and "&Hilfe" > "&Hilfe".
+    void OnConfigure();
     void OnFileOpen();
     void OnAppAbout();
     void OnHelpCommand();

@@ -28,6 +28,7 @@ add_library(pszwin STATIC
     engine/SpoolWorker.cpp
     ui/AboutDialog.cpp
     ui/CenterWindow.cpp
+    ui/ConfigureDialog.cpp
     ui/FileDialog.cpp
     ui/ConverterDialog.cpp
     ui/Help.cpp
