@@ -18,6 +18,7 @@
 #include <string>
 
 char g_szOpenFileName[256];
+std::atomic<bool> g_bBatchRunning{false};
 
 namespace {
 
@@ -42,6 +43,7 @@ public:
         SetNumber(IDC_PROCESSED, 0);
         SetText(IDC_INPUT_NAME, "");
         SetText(IDC_OUTPUT_NAME, "");
+        g_bBatchRunning = false;
         SetRunning(false);
     }
 
@@ -112,6 +114,11 @@ bool ConvertOneFile(BatchWindow& window, const std::string& strInput) {
     return true;
 }
 
+// Ends the batch for the window however the thread ends, also before it went Running.
+struct BatchEnd {
+    ~BatchEnd() { g_bBatchRunning = false; }
+};
+
 // Releases the drop handle however the batch ends.
 class DropHandle {
 public:
@@ -136,6 +143,7 @@ private:
 } // namespace
 
 DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
+    BatchEnd end;
     DropHandle drop(static_cast<HDROP>(pParam));
     g_bCancelRequested = false;
     if (!PrinterIsReady())
@@ -166,6 +174,7 @@ DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
 }
 
 DWORD WINAPI ConvertOpenedFile(LPVOID pParam) {
+    BatchEnd end;
     const std::string strInput = static_cast<const char*>(pParam);
     g_bCancelRequested = false;
     if (!PrinterIsReady())

@@ -52,12 +52,15 @@ BOOL ConverterDialog::OnInitDialog() {
 bool ConverterDialog::StartBatch(LPTHREAD_START_ROUTINE pfnBatch, void* pParam) {
     if (IsBatchRunning())
         return false;
+    g_bBatchRunning = true;
     m_batchThread = UniqueHandle(CreateThread(nullptr, 0, pfnBatch, pParam, 0, nullptr));
+    if (!m_batchThread.IsValid())
+        g_bBatchRunning = false;
     return m_batchThread.IsValid();
 }
 
 bool ConverterDialog::IsBatchRunning() const {
-    return m_batchThread.IsValid() && WaitForSingleObject(m_batchThread.Get(), 0) == WAIT_TIMEOUT;
+    return g_bBatchRunning;
 }
 
 // Called when files are dropped on the window.
@@ -93,7 +96,7 @@ void ConverterDialog::OnCancel() {
 }
 
 void ConverterDialog::CancelBatchAndWait() {
-    if (!IsBatchRunning())
+    if (!m_batchThread.IsValid() || WaitForSingleObject(m_batchThread.Get(), 0) != WAIT_TIMEOUT)
         return;
     g_bCancelRequested = true;
     // The batch and its worker send messages to this window while they finish.

@@ -81,6 +81,7 @@ protected:
               &m_app.Monochrome, &m_app.Fonts, &m_app.Resolution, &m_app.ColourResolution,
               &m_app.GreyResolution, &m_app.MonoResolution})
             pCell->Allocate();
+        m_app.LoadSettings(); // as start-up does before any window runs
 
         FakePrinter printer;
         printer.optName = "Quillon";
@@ -337,6 +338,47 @@ TEST_F(ConverterDialogTest, ClosingDuringABatchCancelsItAndEndsTheJobFirst) {
     ASSERT_EQ(m_fake.Documents().size(), 1u);
     EXPECT_TRUE(m_fake.Documents()[0].bEnded);
     EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ConverterDialogTest, ConfigurationChosenInTheMenuGoesIntoTheNextBatchsTicket) {
+    const std::string strOffice = CONFIGURATIONS_KEY "\\Office Print";
+    for (const char* pszName :
+         {"Reporting", "General", "Fonts", "Colour", "Grey", "Monochrome", "Resolution",
+          "ColourResolution", "GreyResolution", "MonoResolution"})
+        regtest::SetDword(HKEY_LOCAL_MACHINE, strOffice, pszName, 0);
+    for (const char* pszName : {"EmbedFonts", "NeverEmbedFonts", "OutputPath"})
+        regtest::SetText(HKEY_LOCAL_MACHINE, strOffice, pszName, "");
+    regtest::CreateKey(HKEY_LOCAL_MACHINE, CONFIGURATIONS_KEY "\\Standard");
+    regtest::SetText(HKEY_LOCAL_MACHINE, CONFIGURATIONS_KEY, "ActiveConfiguration", "Standard");
+    m_app.m_strActiveConfiguration = "Standard";
+
+    Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_COMMAND, IDM_CONFIGURE, 0);
+        HWND hConfigure = nullptr;
+        WaitUntil([&] {
+            hConfigure = FindWindowA("#32770", "Veltrane Quillon konfigurieren");
+            return hConfigure && IsWindowVisible(hConfigure);
+        });
+        ASSERT_NE(hConfigure, nullptr);
+        HWND hList = GetDlgItem(hConfigure, IDC_CONFIGURATIONS);
+        SendMessageA(hList, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>("Office Print"));
+        SendMessageA(hConfigure, WM_COMMAND, IDOK, 0);
+        WaitUntil([&] { return !IsWindow(hConfigure); });
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m_inputs[0]})), 0);
+        WaitUntil([&] { return m_fake.Documents().size() == 1 && IsIdle(hWnd); });
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(TicketNames(), (std::vector<std::string>{"~JS~ d=" + m_strDir +
+                                                       "\\eins.pdf c=\"Office Print\" f=1"}));
+    EXPECT_EQ(regtest::GetRaw(HKEY_LOCAL_MACHINE, CONFIGURATIONS_KEY, "ActiveConfiguration").data,
+              regtest::Bytes({'S', 't', 'a', 'n', 'd', 'a', 'r', 'd', 0}));
+    for (const MessageBoxRequest& box : m_boxes.Boxes())
+        ADD_FAILURE() << box.strCaption << ": " << box.strText;
 }
 
 } // namespace
