@@ -31,9 +31,12 @@ INT_PTR CDialog::DoModal() {
                                    DialogProc, reinterpret_cast<LPARAM>(this));
     if (hDlg) {
         // A modal dialog shows itself once initialised, whether or not its template is
-        // visible.
-        if (m_bInModalLoop && !IsWindowVisible(hDlg))
+        // visible; one that was hidden is centred over its owner first.
+        if (m_bInModalLoop && !IsWindowVisible(hDlg)) {
+            if (hOwner)
+                PlaceOverOwner(hDlg, hOwner);
             ShowWindow(hDlg, SW_SHOWNORMAL);
+        }
         RunModalLoop();
     }
     m_bInModalLoop = false;
@@ -46,6 +49,23 @@ INT_PTR CDialog::DoModal() {
     if (m_hWnd)
         DestroyWindow(m_hWnd);
     return m_nModalResult;
+}
+
+void CDialog::PlaceOverOwner(HWND hDlg, HWND hOwner) {
+    RECT rcDlg, rcOwner;
+    if (!GetWindowRect(hDlg, &rcDlg) || !GetWindowRect(hOwner, &rcOwner))
+        return;
+    int cx = rcDlg.right - rcDlg.left;
+    int cy = rcDlg.bottom - rcDlg.top;
+    int x = (rcOwner.left + rcOwner.right - cx) / 2;
+    int y = (rcOwner.top + rcOwner.bottom - cy) / 2;
+    // Wine 8 never brings to the screen an owned window that lies wholly inside its
+    // owner's rectangle (it stays black); moved down by caption heights it shows.
+    int nStep = GetSystemMetrics(SM_CYCAPTION);
+    while (nStep > 0 && x >= rcOwner.left && x + cx <= rcOwner.right && y >= rcOwner.top &&
+           y + cy <= rcOwner.bottom)
+        y += nStep;
+    SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CDialog::RunModalLoop() {

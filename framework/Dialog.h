@@ -28,6 +28,7 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
     HWND DefaultOwner() const;
+    static void PlaceOverOwner(HWND hDlg, HWND hOwner);
     void RunModalLoop();
     bool RouteCommand(WPARAM wParam, LPARAM lParam, LRESULT& lResult);
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -280,6 +281,35 @@ TEST(Framework, HandlerResultsComeBackToTheSender) {
     });
     dlg.DoModal();
     EXPECT_EQ(lIcon, reinterpret_cast<LRESULT>(LoadCursor(nullptr, IDC_ARROW)));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Framework, HiddenDialogIsCentredOverItsOwnerAndNotWhollyInsideIt) {
+    RecordingApp app;
+    RECT rcOwner{}, rcInner{};
+    ScenarioDialog main(IDD_CONVERTER, [&](ScenarioDialog& m) {
+        ShowWindow(m.m_hWnd, SW_SHOWNA);
+        GetWindowRect(m.m_hWnd, &rcOwner);
+        ScenarioDialog inner(IDD_CONFIGURE, [&](ScenarioDialog& i) {
+            GetWindowRect(i.m_hWnd, &rcInner);
+            i.EndDialog(IDOK);
+        });
+        inner.DoModal();
+        m.EndDialog(IDOK);
+    });
+    app.m_pMainWnd = &main;
+    main.DoModal();
+    app.m_pMainWnd = nullptr;
+    ASSERT_LT(rcInner.right - rcInner.left, rcOwner.right - rcOwner.left);
+    EXPECT_LE(std::abs((rcInner.left + rcInner.right) - (rcOwner.left + rcOwner.right)), 1);
+    // Wholly inside its owner, Wine would leave it black on the screen.
+    bool bInside = rcInner.left >= rcOwner.left && rcInner.right <= rcOwner.right &&
+                   rcInner.top >= rcOwner.top && rcInner.bottom <= rcOwner.bottom;
+    EXPECT_FALSE(bInside);
+    EXPECT_GE(rcInner.top, rcOwner.top);
 }
 
 } // namespace
