@@ -6,7 +6,6 @@
 #include "config/RegistryPaths.h"
 #include "config/Settings.h"
 #include "engine/PrinterDiscovery.h"
-#include "engine/Spooler.h"
 #include "framework/MessageMap.h"
 #include "framework/ResourceString.h"
 #include "res/resource.h"
@@ -118,7 +117,7 @@ void ConverterApp::RunSingleFile(std::string strFileName, const std::string& str
         return;
     }
     if (check.eOutcome == PrinterCheck::NotReady) {
-        ClosePrinter();
+        CloseConverterPrinter();
         ShowMessageBox(nullptr, LoadResourceString(check.nMessageId), strCaption,
                        MB_TOPMOST | MB_TASKMODAL | MB_ICONERROR);
         return;
@@ -130,12 +129,7 @@ void ConverterApp::RunSingleFile(std::string strFileName, const std::string& str
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;
-    ClosePrinter();
-}
-
-void ConverterApp::ClosePrinter() {
-    TheSpooler().ClosePrinter(g_hPrinter);
-    g_hPrinter = nullptr;
+    CloseConverterPrinter();
 }
 
 void ConverterApp::RunMainWindow() {
@@ -186,16 +180,12 @@ std::string ConverterApp::ConfigurationKeyPath() const {
 }
 
 void ConverterApp::AllocateSettingCells() {
-    for (SettingCell* pCell :
-         {&SaveRequest, &Reporting, &General, &Colour, &Grey, &Monochrome, &Fonts, &Resolution,
-          &ColourResolution, &GreyResolution, &MonoResolution})
+    for (SettingCell* pCell : Cells())
         pCell->Allocate();
 }
 
 void ConverterApp::FreeSettings() {
-    for (SettingCell* pCell :
-         {&SaveRequest, &Reporting, &General, &Colour, &Grey, &Monochrome, &Fonts, &Resolution,
-          &ColourResolution, &GreyResolution, &MonoResolution})
+    for (SettingCell* pCell : Cells())
         pCell->Free();
     OutputPath.reset();
     EmbedFonts.reset();

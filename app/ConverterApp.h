@@ -39,7 +39,6 @@ private:
     bool TakePrinter(const ConverterCommandLineInfo& cmdInfo, const std::string& strCaption);
     void RunSingleFile(std::string strFileName, const std::string& strCaption);
     void RunMainWindow();
-    void ClosePrinter();
 };
 
 // The application object, for the Parts of the program that need its shared state.

@@ -4,6 +4,7 @@
 #include "config/GeneralBits.h"
 #include "config/Registry.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -40,4 +41,11 @@ struct ConversionSettings {
     ValueBlock NeverEmbedFonts;
     ValueBlock OutputPath;
     HKEY m_hSettingsRoot = nullptr;
+
+    // The eleven cells, in the order they are allocated.
+    std::array<SettingCell*, 11> Cells() {
+        return {&SaveRequest,   &Reporting, &General,    &Colour,           &Grey,
+                &Monochrome,    &Fonts,     &Resolution, &ColourResolution, &GreyResolution,
+                &MonoResolution};
+    }
 };

@@ -73,11 +73,6 @@ void ShowError(const std::string& strText) {
     ShowMessageBox(nullptr, strText, LoadResourceString(IDS_CAPTION), kBoxFlags);
 }
 
-void ClosePrinter() {
-    TheSpooler().ClosePrinter(g_hPrinter);
-    g_hPrinter = nullptr;
-}
-
 // The status test once per batch. True with the printer open when it is ready; otherwise
 // the user has been told and the printer is closed.
 bool PrinterIsReady() {
@@ -87,7 +82,7 @@ bool PrinterIsReady() {
         return false;
     }
     if (check.eOutcome == PrinterCheck::NotReady) {
-        ClosePrinter();
+        CloseConverterPrinter();
         ShowError(LoadResourceString(check.nMessageId));
         return false;
     }
@@ -148,7 +143,7 @@ DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
     g_bCancelRequested = false;
     if (!PrinterIsReady())
         return 0;
-    ClosePrinter();
+    CloseConverterPrinter();
 
     BatchWindow window;
     window.EnterRunning();
@@ -161,13 +156,13 @@ DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
             return 0;
         }
         if (g_bCancelRequested) {
-            ClosePrinter();
+            CloseConverterPrinter();
             break;
         }
         window.SetNumber(IDC_REMAINING, static_cast<int>(nFiles - i));
         window.SetNumber(IDC_PROCESSED, static_cast<int>(i));
         ConvertOneFile(window, drop.Path(i));
-        ClosePrinter();
+        CloseConverterPrinter();
     }
     window.EnterIdle();
     return 1;
@@ -185,7 +180,7 @@ DWORD WINAPI ConvertOpenedFile(LPVOID pParam) {
     window.SetNumber(IDC_REMAINING, 1);
     window.SetNumber(IDC_PROCESSED, 0);
     ConvertOneFile(window, strInput);
-    ClosePrinter();
+    CloseConverterPrinter();
     window.EnterIdle();
     return 1;
 }

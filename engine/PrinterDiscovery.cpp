@@ -175,3 +175,9 @@ PrinterCheck CheckPrinterReady() {
         return {PrinterCheck::Ready, 0, {}};
     return {PrinterCheck::NotReady, static_cast<UINT>(nMessageId), {}};
 }
+
+void CloseConverterPrinter() {
+    if (g_hPrinter)
+        TheSpooler().ClosePrinter(g_hPrinter);
+    g_hPrinter = nullptr;
+}

@@ -25,6 +25,9 @@ void FindConverterPrinter();
 // have to be cut short, so it is refused: false, and g_szPrinterName stays as it was.
 bool SetPrinterName(const std::string& strName);
 
+// Closes g_hPrinter (when open) and forgets it.
+void CloseConverterPrinter();
+
 struct PrinterCheck {
     enum Outcome { OpenFailed, NotReady, Ready };
 
