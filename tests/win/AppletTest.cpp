@@ -2,6 +2,7 @@
 // with its dialog driven from a helper thread: configurations are created, activated,
 // edited and deleted in the registry; bad names and folders are refused without a write;
 // Abbrechen drops edited settings.
+#include "WindowWait.h"
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
 
@@ -31,15 +32,6 @@ const int kBoxTextId = 0xFFFF;
 
 std::string KeyOf(const std::string& strName) {
     return kConfigurations + "\\" + strName;
-}
-
-HWND WaitForWindow(const char* pszCaption) {
-    for (int i = 0; i < 400; ++i, Sleep(25)) {
-        HWND hWnd = FindWindowA("#32770", pszCaption);
-        if (hWnd && IsWindowVisible(hWnd))
-            return hWnd;
-    }
-    return nullptr;
 }
 
 std::string WindowText(HWND hWnd) {

@@ -2,6 +2,7 @@
 // of configurations and its selection, the destination prompt, OK and the ways of
 // cancelling, its texts, and the control-panel applet it starts (a test applet exported
 // from this program, and the real Quillon.cpl).
+#include "WindowWait.h"
 #include "ui/ConfigureDialog.h"
 
 #include "MessageBoxRecorder.h"
@@ -86,15 +87,6 @@ std::string RegistryText(const std::string& strKey, const char* pszName) {
     RawValue raw = GetRaw(HKEY_LOCAL_MACHINE, strKey, pszName);
     std::string strText(raw.data.begin(), raw.data.end());
     return strText.substr(0, strText.find('\0'));
-}
-
-HWND WaitForWindow(const char* pszCaption) {
-    for (int i = 0; i < 400; ++i, Sleep(25)) {
-        HWND hWnd = FindWindowA("#32770", pszCaption);
-        if (hWnd && IsWindowVisible(hWnd))
-            return hWnd;
-    }
-    return nullptr;
 }
 
 std::string WindowText(HWND hWnd) {

@@ -1,6 +1,7 @@
 // The single-file progress dialog driven for real while the fake spooler holds the job:
 // it closes only when the job has ended, Pause and Abbrechen act on the job, and its
 // system menu reaches the About box.
+#include "WindowWait.h"
 #include "FakeSpooler.h"
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
@@ -21,15 +22,6 @@
 namespace {
 
 const char kCaption[] = "PostScript zu PDF";
-
-HWND WaitForWindow(const char* pszCaption) {
-    for (int i = 0; i < 200; ++i, Sleep(25)) {
-        HWND hWnd = FindWindowA("#32770", pszCaption);
-        if (hWnd && IsWindowVisible(hWnd))
-            return hWnd;
-    }
-    return nullptr;
-}
 
 std::string ItemText(HWND hDlg, int nID) {
     char szText[512] = "";
