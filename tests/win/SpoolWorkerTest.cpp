@@ -253,6 +253,19 @@ TEST_F(SpoolWorkerTest, LargerFilesGoInBlocksWithProgress) {
     EXPECT_EQ(m_positions, (std::vector<int>{40, 81, 100, 0}));
 }
 
+// 256 blocks of 16384 bytes: every block moves the bar by 100/256, so each percentage
+// from 0 to 100 is shown once, never twice in a row.
+TEST_F(SpoolWorkerTest, TheBarIsSetOnlyWhenThePercentageChanges) {
+    std::string strData = "%!PS\n" + Repeat(256 * 16384 - 5);
+    Run(MakeFile("viele.ps", strData));
+    std::vector<int> expected;
+    for (int n = 0; n <= 100; ++n)
+        expected.push_back(n);
+    expected.push_back(0);
+    EXPECT_EQ(m_positions, expected);
+    EXPECT_EQ(m_fake.Documents()[0].strBytes, strData + kTrailer);
+}
+
 TEST_F(SpoolWorkerTest, PartialWritesAreContinued) {
     std::string strData = "%!PS\n" + Repeat(3000);
     m_fake.ShortWrite(0, 1000);
