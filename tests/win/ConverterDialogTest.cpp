@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "ui/ConverterDialog.h"
 #include "ui/FileDialog.h"
+#include "ui/SystemMessage.h"
 
 #include <shlobj.h>
 #include <gtest/gtest.h>
@@ -262,18 +263,70 @@ TEST_F(ConverterDialogTest, PausedPrinterShowsMessage16AndLeavesTheWindowAlone) 
     EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
 }
 
-TEST_F(ConverterDialogTest, FolderInADropIsReportedAndTheBatchGoesOn) {
+TEST_F(ConverterDialogTest, FolderOrLockedFileInADropIsReportedAndTheBatchGoesOn) {
     std::string strFolder = m_strDir + "\\ordner.ps";
     CreateDirectoryA(strFolder.c_str(), nullptr);
+    std::string strLocked = MakeFile("gesperrt");
+    m_inputs.push_back(strLocked);
+    HANDLE hLock = CreateFileA(strLocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hLock, INVALID_HANDLE_VALUE);
     Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_DROPFILES,
-                     reinterpret_cast<WPARAM>(MakeDrop({strFolder, m_inputs[2]})), 0);
+                     reinterpret_cast<WPARAM>(MakeDrop({strFolder, strLocked, m_inputs[2]})), 0);
         WaitUntil([&] { return m_fake.Documents().size() == 1 && IsIdle(hWnd); });
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
-    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    CloseHandle(hLock);
+    ASSERT_EQ(m_boxes.Boxes().size(), 2u);
     EXPECT_EQ(m_boxes.Boxes()[0].strText.rfind("Eingabedatei " + strFolder + " konnte", 0), 0u);
+    EXPECT_EQ(m_boxes.Boxes()[1].strText.rfind("Eingabedatei " + strLocked + " konnte", 0), 0u);
     EXPECT_EQ(TicketNames(), (std::vector<std::string>{Ticket("drei")}));
+}
+
+TEST_F(ConverterDialogTest, PrinterThatFailsToOpenForALaterFileSkipsTheRest) {
+    m_fake.BlockWrite(0);
+    bool bIdleAfter = false;
+    Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
+        ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+        m_fake.FailOpenPrinter(ERROR_INVALID_PRINTER_NAME); // from the second file on
+        m_fake.ReleaseWrite();
+        bIdleAfter = WaitUntil([&] { return !m_boxes.Boxes().empty() && IsIdle(hWnd); });
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(bIdleAfter);
+    EXPECT_EQ(TicketNames(), (std::vector<std::string>{Ticket("eins")}));
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Boxes()[0].strText, SystemErrorText(ERROR_INVALID_PRINTER_NAME, 255));
+    EXPECT_EQ(m_boxes.Boxes()[0].strCaption, "PostScript zu PDF");
+    EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
+}
+
+TEST_F(ConverterDialogTest, CancelAnsweredNoWhilePausedStaysPaused) {
+    m_fake.BlockWrite(0);
+    m_boxes.Answer({IDNO});
+    std::string strCaption;
+    bool bHeld = false;
+    Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m_inputs[0]})), 0);
+        ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+        SendMessageA(GetDlgItem(hWnd, IDC_PAUSE), BM_CLICK, 0, 0);
+        SendMessageA(GetDlgItem(hWnd, IDC_CANCEL_BATCH), BM_CLICK, 0, 0);
+        strCaption = ItemText(hWnd, IDC_PAUSE);
+        m_fake.ReleaseWrite();
+        Sleep(300);
+        // The write in progress finished; the job waits before its next read.
+        bHeld = m_fake.Documents()[0].strBytes == "%!PS\n% eins\n" && !IsIdle(hWnd);
+        SendMessageA(GetDlgItem(hWnd, IDC_PAUSE), BM_CLICK, 0, 0);
+        WaitUntil([&] { return IsIdle(hWnd); });
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(strCaption, "&Weiter");
+    EXPECT_TRUE(bHeld);
+    ASSERT_EQ(m_fake.Documents().size(), 1u);
+    EXPECT_EQ(m_fake.Documents()[0].strBytes, "%!PS\n% eins\n" + kTrailer);
+    EXPECT_EQ(m_boxes.Boxes().size(), 1u); // the question only
 }
 
 TEST_F(ConverterDialogTest, FileOpenOffersPostScriptFirstAndConvertsTheChoice) {
