@@ -31,6 +31,12 @@ int Fail(const std::string& strReason) {
 
 int RunBackendJob(const BackendJob& job, int nCancelFd) {
     std::string strError;
+    // Whose job it is comes first: a stranger's job is refused before its content is read.
+    const std::optional<std::string> prefix = PrefixFromDeviceUri(job.strDeviceUri, strError);
+    if (!prefix)
+        return Fail("Queue misconfigured: " + strError + ": " + job.strDeviceUri);
+    if (const std::optional<std::string> refusal = CheckJobUser(job.strUser, *prefix))
+        return Fail("Job refused: " + *refusal + ".");
     const std::optional<std::string> name = SelectJobName(job.strTitle, job.strOptions, strError);
     if (!name)
         return Fail("Job refused: " + strError + ".");
@@ -40,11 +46,6 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
     const std::optional<WindowsPath> path = SplitWindowsPath(ticket->strOutputName, strError);
     if (!path)
         return Fail("Job refused: " + strError + ": " + ticket->strOutputName);
-    const std::optional<std::string> prefix = PrefixFromDeviceUri(job.strDeviceUri, strError);
-    if (!prefix)
-        return Fail("Queue misconfigured: " + strError + ": " + job.strDeviceUri);
-    if (const std::optional<std::string> refusal = CheckJobUser(job.strUser, *prefix))
-        return Fail("Job refused: " + *refusal + ".");
     LogDebug("configuration \"" + ticket->strConfiguration + "\", flags " +
              std::to_string(ticket->nFlags));
 
