@@ -2,8 +2,9 @@
 // prints its text, presses a button and exits. Used by the black-box checks.
 //   BoxWatch.exe <caption> [seconds] [button id]
 // The caption "-" takes the first dialog of any caption and prints "[caption] text";
-// button 0 presses nothing.
-// Exit code 0 when a box was answered, 1 when none appeared in time.
+// button 0 presses nothing. A button that is off is pressed once it comes on.
+// Exit code 0 when a box was answered, 1 when none appeared, or its button did not come
+// on, in time.
 #include <windows.h>
 
 #include <cstdio>
@@ -33,13 +34,19 @@ int main(int argc, char** argv) {
             GetDlgItemTextA(hBox, 0xFFFF, szText, sizeof szText);
             std::fwrite(szText, 1, std::strlen(szText), stdout);
             std::fflush(stdout);
-            HWND hButton = GetDlgItem(hBox, nButton);
             if (nButton == 0)
                 return 0;
-            if (hButton)
-                SendMessageA(hButton, BM_CLICK, 0, 0);
-            else
+            HWND hButton = GetDlgItem(hBox, nButton);
+            if (!hButton) {
                 PostMessageA(hBox, WM_COMMAND, nButton, 0);
+                return 0;
+            }
+            // A click on a button that is off does nothing.
+            for (; i < nSeconds * 10 && !IsWindowEnabled(hButton); ++i)
+                Sleep(100);
+            if (!IsWindowEnabled(hButton))
+                return 1;
+            SendMessageA(hButton, BM_CLICK, 0, 0);
             return 0;
         }
         Sleep(100);
