@@ -4,6 +4,8 @@ add_executable(native_tests ${native_test_sources})
 target_link_libraries(native_tests PRIVATE pszcore gtest_main)
 target_compile_options(native_tests PRIVATE ${PSZ_WARNINGS})
 add_test(NAME native_tests COMMAND native_tests)
+# Far below any CI limit; the tests take seconds.
+set_tests_properties(native_tests PROPERTIES TIMEOUT 300)
 
 # The printer stand-in's CUPS backend: its logic in a library that the tests reach, the
 # backend program, and the Ghostscript prelude, which the backend finds beside itself.
