@@ -70,18 +70,18 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
         return Fail("Backend incomplete: cannot read " + job.strPrelude + ".");
     const std::optional<JobFolder> folder = JobFolder::Create(strError);
     if (!folder)
-        return Fail(strError + ".");
+        return Fail("Conversion failed: " + strError + ".");
     // Ghostscript reads a file by its path more than twice as fast as from standard
     // input. The scheduler's file is not open to the job's user: then a copy serves.
     std::string strJob = job.strInputFile;
     if (strJob.empty() || access(strJob.c_str(), R_OK) != 0) {
         strJob = folder->Path() + "/job";
         if (!CopyJob(input.Get(), strJob, nCancelFd, strError))
-            return Fail(strError + ".");
+            return Fail("Conversion failed: " + strError + ".");
     }
     std::optional<PendingOutput> output = PendingOutput::Create(target->strDirectory, strError);
     if (!output)
-        return Fail(strError + ".");
+        return Fail("Cannot write " + ticket->strOutputName + ": " + strError + ".");
     LogInfo("Converting to " + ticket->strOutputName);
     const GhostscriptRun run =
         RunGhostscript(job.strPrelude, strJob, folder->Path(), output->Fd(), job.limits, nCancelFd);

@@ -80,9 +80,9 @@ int main(int argc, char* argv[]) {
     try {
         return RunJob(argc, argv);
     } catch (const std::exception& error) {
-        LogError(std::string("The backend failed: ") + error.what() + ".");
+        LogError(std::string("Backend failed: ") + error.what() + ".");
     } catch (...) {
-        LogError("The backend failed.");
+        LogError("Backend failed.");
     }
     return CUPS_BACKEND_FAILED;
 }

@@ -106,23 +106,25 @@ int MillisecondsUntil(Clock::time_point when) {
     return static_cast<int>(std::clamp<decltype(nLeft)>(nLeft, 0, 24 * 3600 * 1000));
 }
 
-// Kills what is left of the child's group and reaps the child, on every way out.
+// Kills what is left of the child's group and reaps every process of it, on every way
+// out. The backend is the subreaper of its descendants, so a process of the group whose
+// parent died is the backend's to reap too: when Reap returns, none is left.
 class ChildGuard {
 public:
     explicit ChildGuard(pid_t pid) : m_pid(pid) {}
     ChildGuard(const ChildGuard&) = delete;
     ChildGuard& operator=(const ChildGuard&) = delete;
     ~ChildGuard() {
-        if (m_pid > 0) {
-            kill(-m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
+        if (m_pid > 0)
+            Reap();
     }
     // The group is cleared and the child reaped: its wait status.
     int Reap() {
         kill(-m_pid, SIGKILL);
         int nStatus = 0;
         while (waitpid(m_pid, &nStatus, 0) < 0 && errno == EINTR) {
+        }
+        while (waitpid(-m_pid, nullptr, 0) > 0 || errno == EINTR) {
         }
         m_pid = -1;
         return nStatus;
@@ -149,6 +151,8 @@ ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCanc
     std::vector<char*> argv = CStrings(spec.arguments);
     std::vector<char*> envp = CStrings(spec.environment);
     const pid_t parent = getpid();
+    // Orphans of the child's group come to us rather than to init, to be reaped.
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
     const pid_t pid = fork();
     if (pid < 0) {
         end.strError = std::string("cannot start a process: ") + std::strerror(errno);

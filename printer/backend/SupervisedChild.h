@@ -26,6 +26,7 @@ struct ChildEnd {
 
 // Runs the child to its end, reading its standard error into log. nCancelFd, when not -1,
 // becomes readable when the job is cancelled. Whatever else the child started in its
-// process group is killed when it ends.
+// process group is killed when it ends, and gone when this returns: the calling process
+// becomes the subreaper of its descendants for that.
 ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCancelFd,
                        BoundedLog& log);
