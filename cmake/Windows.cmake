@@ -45,7 +45,13 @@ target_link_libraries(pszwin PUBLIC pszcore winspool comctl32 comdlg32 shell32 s
                                     gdi32 user32 advapi32)
 target_compile_options(pszwin PRIVATE ${PSZ_WARNINGS})
 
-add_executable(PsZuPdf WIN32 app/AppMain.cpp framework/WinMain.cpp $<TARGET_OBJECTS:pszres>)
+# The version resources of the program and the applet, from the project's version.
+configure_file(res/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
+set(psz_version_includes ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
+
+add_executable(PsZuPdf WIN32 app/AppMain.cpp framework/WinMain.cpp res/PsZuPdfVersion.rc
+                               $<TARGET_OBJECTS:pszres>)
+target_include_directories(PsZuPdf PRIVATE ${psz_version_includes})
 target_link_libraries(PsZuPdf PRIVATE pszwin)
 target_compile_options(PsZuPdf PRIVATE ${PSZ_WARNINGS})
 
@@ -76,11 +82,14 @@ add_library(Quillon SHARED
     printer/applet/ConfigurationStore.cpp
     printer/applet/ConfigurationsDialog.cpp
     printer/applet/Quillon.rc
+    printer/applet/QuillonVersion.rc
 )
 set_target_properties(Quillon PROPERTIES PREFIX "" SUFFIX ".cpl"
                                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-target_include_directories(Quillon PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet)
+target_include_directories(Quillon PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet
+                                           ${psz_version_includes})
 target_link_libraries(Quillon PRIVATE user32 advapi32)
 target_compile_options(Quillon PRIVATE ${PSZ_WARNINGS})
 # The applet tests load the built applet.
 add_dependencies(win_tests Quillon)
+
