@@ -93,3 +93,14 @@ target_compile_options(Quillon PRIVATE ${PSZ_WARNINGS})
 # The applet tests load the built applet.
 add_dependencies(win_tests Quillon)
 
+# The package's custom action that seeds the printer product's registry tree with the
+# values of a fresh installation where they are missing. It goes into the package only
+# and is never installed.
+add_library(QuillonSetup SHARED
+    printer/setup/FreshDefaults.cpp
+    printer/setup/SetupEntry.cpp
+)
+set_target_properties(QuillonSetup PROPERTIES PREFIX "")
+target_include_directories(QuillonSetup PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet)
+target_link_libraries(QuillonSetup PRIVATE msi shell32 advapi32)
+target_compile_options(QuillonSetup PRIVATE ${PSZ_WARNINGS})
