@@ -64,13 +64,14 @@ target_compile_options(win_tests PRIVATE ${PSZ_WARNINGS})
 add_test(NAME win_tests COMMAND win_tests)
 set_tests_properties(win_tests PROPERTIES RUN_SERIAL ON TIMEOUT 600)
 
-# Small Windows helpers for the black-box checks (find and answer message boxes, ...).
+# Small Windows helpers for the black-box and package checks (find and answer message
+# boxes, read shortcuts and version resources, ...).
 file(GLOB tool_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
 foreach(src ${tool_sources})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_compile_options(${name} PRIVATE ${PSZ_WARNINGS})
-    target_link_libraries(${name} PRIVATE user32 comctl32)
+    target_link_libraries(${name} PRIVATE user32 comctl32 ole32 uuid version)
 endforeach()
 
 # The printer product's control-panel applet stand-in "Quillon.cpl". It is not part of the
