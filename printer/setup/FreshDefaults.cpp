@@ -15,11 +15,17 @@ const char kStandard[] = "Standard";
 const char kOfficePrint[] = "Office Print";
 const uint32_t kOfficePrintGeneral = kGeneralOverwrite | kGeneralUseOutputPath;
 
-std::string ShellFolder(int nFolder, const char* pszBelow) {
+// A folder below one of the system's, or false when the system cannot name it.
+bool ShellFolder(int nFolder, const char* pszBelow, std::string& strPath, SeedFailure& failure) {
     char szPath[MAX_PATH] = "";
-    if (FAILED(SHGetFolderPathA(nullptr, nFolder, nullptr, SHGFP_TYPE_CURRENT, szPath)))
-        return std::string();
-    return std::string(szPath) + "\\" + pszBelow;
+    HRESULT hr = SHGetFolderPathA(nullptr, nFolder, nullptr, SHGFP_TYPE_CURRENT, szPath);
+    if (FAILED(hr)) {
+        failure.strWhere = std::string("SHGetFolderPath (...\\") + pszBelow + ")";
+        failure.nError = HRESULT_CODE(hr);
+        return false;
+    }
+    strPath = std::string(szPath) + "\\" + pszBelow;
+    return true;
 }
 
 bool KeyExists(const std::string& strPath) {
@@ -111,14 +117,17 @@ private:
 } // namespace
 
 bool SeedFreshDefaults(SeedFailure& failure) {
+    std::string strInstallFolder;
+    std::string strOfficeFolder;
+    if (!ShellFolder(CSIDL_PROGRAM_FILES, "Veltrane Quillon", strInstallFolder, failure) ||
+        !ShellFolder(CSIDL_COMMON_DOCUMENTS, "PDF", strOfficeFolder, failure))
+        return false;
     Seeder seed(failure);
-    const std::string strOfficeFolder = ShellFolder(CSIDL_COMMON_DOCUMENTS, "PDF");
     const std::string strStandardKey = std::string("Configurations\\") + kStandard;
     const std::string strOfficeKey = std::string("Configurations\\") + kOfficePrint;
 
     if (!seed.Dword("Configuration", "SaveRequest", 1) ||
-        !seed.Text("Configuration", "Install",
-                   ShellFolder(CSIDL_PROGRAM_FILES, "Veltrane Quillon")) ||
+        !seed.Text("Configuration", "Install", strInstallFolder) ||
         !seed.Text("Configuration", "PortName", "VeltraneQuillonPort") ||
         !seed.Settings("Configuration", 0, ""))
         return false;

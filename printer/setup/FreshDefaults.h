@@ -6,7 +6,7 @@
 
 #include <string>
 
-// What stopped the seeding: the key or value and the Win32 error.
+// What stopped the seeding: the value (or the folder lookup) and the Win32 error.
 struct SeedFailure {
     std::string strWhere;
     LONG nError = ERROR_SUCCESS;

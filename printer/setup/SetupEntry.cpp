@@ -36,7 +36,7 @@ extern "C" __declspec(dllexport) UINT __stdcall SeedDefaults(MSIHANDLE hInstall)
     SeedFailure failure;
     if (SeedFreshDefaults(failure))
         return ERROR_SUCCESS;
-    LogLine(hInstall, "Veltrane Quillon: " + failure.strWhere +
-                          " konnte nicht geschrieben werden: " + SystemText(failure.nError));
+    LogLine(hInstall, "Veltrane Quillon: Grundeinstellungen nicht angelegt, " + failure.strWhere +
+                          ": " + SystemText(failure.nError));
     return ERROR_INSTALL_FAILURE;
 }
