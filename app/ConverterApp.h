@@ -41,5 +41,5 @@ private:
     void RunMainWindow();
 };
 
-// The application object, for the Parts of the program that need its shared state.
+// The application object, for the code that needs its shared settings and state.
 ConverterApp& GetConverterApp();

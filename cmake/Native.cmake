@@ -4,6 +4,8 @@ add_executable(native_tests ${native_test_sources})
 target_link_libraries(native_tests PRIVATE pszcore gtest_main)
 target_compile_options(native_tests PRIVATE ${PSZ_WARNINGS})
 add_test(NAME native_tests COMMAND native_tests)
+# Far below any CI limit; the tests take seconds.
+set_tests_properties(native_tests PROPERTIES TIMEOUT 300)
 
 # The printer stand-in's CUPS backend: its logic in a library that the tests reach, the
 # backend program, and the Ghostscript prelude, which the backend finds beside itself.
@@ -11,12 +13,17 @@ find_package(Cups REQUIRED)
 add_library(quillon-backend-core STATIC
     printer/backend/BackendJob.cpp
     printer/backend/BackendLog.cpp
+    printer/backend/BoundedLog.cpp
     printer/backend/Ghostscript.cpp
+    printer/backend/JobFolder.cpp
     printer/backend/JobName.cpp
+    printer/backend/JobOwner.cpp
     printer/backend/PendingOutput.cpp
     printer/backend/SubmittingUser.cpp
+    printer/backend/SupervisedChild.cpp
     printer/backend/TargetPath.cpp
     printer/backend/TicketCheck.cpp
+    printer/backend/Utf8.cpp
     printer/backend/WindowsPath.cpp
 )
 target_link_libraries(quillon-backend-core PUBLIC pszcore Cups::Cups)
@@ -31,7 +38,9 @@ endif()
 configure_file(printer/backend/prelude.ps ${CMAKE_BINARY_DIR}/quillon-prelude.ps COPYONLY)
 target_link_libraries(native_tests PRIVATE quillon-backend-core)
 target_compile_definitions(native_tests PRIVATE
-    BACKEND_TEST_PRELUDE="${CMAKE_SOURCE_DIR}/printer/backend/prelude.ps")
+    BACKEND_TEST_PRELUDE="${CMAKE_SOURCE_DIR}/printer/backend/prelude.ps"
+    BACKEND_TEST_EXECUTABLE="$<TARGET_FILE:quillon-backend>")
+add_dependencies(native_tests quillon-backend)
 
 if(PSZ_FUZZ)
     # The core is what is fuzzed: without coverage instrumentation libFuzzer would see

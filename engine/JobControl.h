@@ -11,6 +11,9 @@ class CProgressCtrl;
 extern std::atomic<bool> g_bPauseRequested;
 extern std::atomic<bool> g_bCancelRequested;
 extern std::atomic<bool> g_bJobFinished;
+// Set by the spool worker while it holds its job for a pause, before its next read or
+// write: nothing reaches the spooler meanwhile.
+extern std::atomic<bool> g_bJobHeld;
 
 // The window that runs conversions (receives WM_CLOSE in single-file mode) and its
 // progress bar (0 to 100). Set by the window's initialisation.

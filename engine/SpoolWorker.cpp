@@ -29,8 +29,12 @@ struct VirtualFreeDeleter {
 using TransferBuffer = std::unique_ptr<unsigned char, VirtualFreeDeleter>;
 
 void WaitWhilePaused() {
+    if (!g_bPauseRequested || g_bCancelRequested)
+        return;
+    g_bJobHeld = true;
     while (g_bPauseRequested && !g_bCancelRequested)
         Sleep(PAUSE_POLL_MS);
+    g_bJobHeld = false;
 }
 
 void SetProgress(int nPercent) {

@@ -1,7 +1,8 @@
 // One print job through the backend: ticket, output path, Ghostscript, the PDF in place.
 #pragma once
 
-#include <csignal>
+#include "printer/backend/JobLimits.h"
+
 #include <string>
 
 // What CUPS hands the backend for one job.
@@ -12,9 +13,11 @@ struct BackendJob {
     std::string strInputFile; // the job file (argv[6]); empty: standard input
     std::string strDeviceUri; // the queue's device URI, naming the Wine prefix
     std::string strPrelude;   // the PostScript prelude for Ghostscript
+    JobLimits limits;
 };
 
 // Converts the job and returns the backend's exit code: CUPS_BACKEND_OK when the PDF is
 // in place, CUPS_BACKEND_FAILED (with an "ERROR:" line) when the job was refused or
-// failed; then no file of the job is left behind. A set *pCancel stops the conversion.
-int RunBackendJob(const BackendJob& job, const volatile std::sig_atomic_t* pCancel);
+// failed; then no file of the job is left behind. When nCancelFd (if not -1) becomes
+// readable, the conversion stops.
+int RunBackendJob(const BackendJob& job, int nCancelFd);

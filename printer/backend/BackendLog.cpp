@@ -1,8 +1,12 @@
 #include "printer/backend/BackendLog.h"
 
+#include "printer/backend/Utf8.h"
+
 #include <cstdio>
 
 namespace {
+
+const char HEX[] = "0123456789ABCDEF";
 
 void Log(const char* pszKind, const std::string& strMessage) {
     const std::string strLine = std::string(pszKind) + ": " + Printable(strMessage) + "\n";
@@ -10,21 +14,32 @@ void Log(const char* pszKind, const std::string& strMessage) {
     std::fflush(stderr);
 }
 
+bool MustEscape(char32_t code) {
+    return code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x061C || code == 0x200E ||
+           code == 0x200F || (code >= 0x2028 && code <= 0x202E) ||
+           (code >= 0x2066 && code <= 0x2069);
+}
+
 } // namespace
 
 std::string Printable(std::string_view text) {
-    static const char HEX[] = "0123456789ABCDEF";
     std::string strResult;
     strResult.reserve(text.size());
-    for (char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F) {
-            strResult += "\\x";
-            strResult.push_back(HEX[b >> 4]);
-            strResult.push_back(HEX[b & 0x0F]);
-        } else {
-            strResult.push_back(c);
+    for (size_t i = 0; i < text.size();) {
+        const std::optional<Utf8Char> c = DecodeUtf8(text, i);
+        if (!c || (c->nBytes == 1 && MustEscape(c->code))) {
+            const auto b = static_cast<unsigned char>(text[i++]);
+            strResult += {'\\', 'x', HEX[b >> 4], HEX[b & 0x0F]};
+            continue;
         }
+        if (MustEscape(c->code)) {
+            strResult += "\\u";
+            for (int nShift = 12; nShift >= 0; nShift -= 4)
+                strResult.push_back(HEX[(c->code >> nShift) & 0x0F]);
+        } else {
+            strResult.append(text.substr(i, c->nBytes));
+        }
+        i += c->nBytes;
     }
     return strResult;
 }

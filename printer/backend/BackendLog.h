@@ -5,8 +5,11 @@
 #include <string>
 #include <string_view>
 
-// The text with every control byte written as \xNN, so a name from a ticket can never
-// start a line of its own (and with it a message of another kind).
+// The text made safe to print wherever CUPS shows it: each ASCII control byte and each
+// byte that is not part of well-formed UTF-8 is written as \xNN; each C1 control, line or
+// paragraph separator and bidirectional formatting character as \uXXXX. So a name from a
+// ticket can never start a line of its own (and with it a message of another kind), drive
+// a terminal or turn the text around.
 std::string Printable(std::string_view text);
 
 void LogError(const std::string& strMessage);

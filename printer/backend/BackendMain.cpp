@@ -3,21 +3,29 @@
 // ticket's Windows paths refer to.
 //   quillon job-id user title copies options [file]
 #include "printer/backend/BackendJob.h"
+#include "printer/backend/BackendLog.h"
 
 #include <cups/backend.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 
 namespace {
 
-volatile std::sig_atomic_t g_bCancelled = 0;
+// Written to when CUPS cancels the job; the conversion watches the other end.
+int g_nCancelWriteFd = -1;
 
 extern "C" void OnTerminate(int) {
-    g_bCancelled = 1;
+    const int nSavedErrno = errno;
+    const ssize_t nIgnored = write(g_nCancelWriteFd, "x", 1);
+    (void)nIgnored;
+    errno = nSavedErrno;
 }
 
 // The prelude is installed beside the backend.
@@ -30,19 +38,15 @@ std::string PreludeBesideExecutable() {
     return strPath.substr(0, strPath.rfind('/') + 1) + "quillon-prelude.ps";
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    // Run without arguments CUPS asks for devices to offer; this backend has none: each
-    // queue's URI names its Wine prefix.
-    if (argc == 1)
-        return CUPS_BACKEND_OK;
-    if (argc != 6 && argc != 7) {
-        std::fprintf(stderr, "Usage: %s job-id user title copies options [file]\n", argv[0]);
+int RunJob(int argc, char* argv[]) {
+    // CUPS cancels a job with SIGTERM: the handler only makes the cancel pipe readable,
+    // which the conversion watches.
+    int cancelPipe[2];
+    if (pipe2(cancelPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        LogError("Cannot make a pipe for cancelling.");
         return CUPS_BACKEND_FAILED;
     }
-    // CUPS cancels a job with SIGTERM; the conversion is then stopped and cleaned up. No
-    // SA_RESTART, so the wait for Ghostscript is interrupted.
+    g_nCancelWriteFd = cancelPipe[1];
     struct sigaction action {};
     action.sa_handler = OnTerminate;
     sigemptyset(&action.sa_mask);
@@ -57,5 +61,28 @@ int main(int argc, char* argv[]) {
     const char* pszUri = std::getenv("DEVICE_URI");
     job.strDeviceUri = pszUri ? pszUri : "";
     job.strPrelude = PreludeBesideExecutable();
-    return RunBackendJob(job, &g_bCancelled);
+    return RunBackendJob(job, cancelPipe[0]);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Run without arguments CUPS asks for devices to offer; this backend has none: each
+    // queue's URI names its Wine prefix.
+    if (argc == 1)
+        return CUPS_BACKEND_OK;
+    if (argc != 6 && argc != 7) {
+        std::fprintf(stderr, "Usage: %s job-id user title copies options [file]\n", argv[0]);
+        return CUPS_BACKEND_FAILED;
+    }
+    // Whatever goes wrong, the job fails cleanly: the objects that hold its files and its
+    // Ghostscript clean up as the exception passes.
+    try {
+        return RunJob(argc, argv);
+    } catch (const std::exception& error) {
+        LogError(std::string("Backend failed: ") + error.what() + ".");
+    } catch (...) {
+        LogError("Backend failed.");
+    }
+    return CUPS_BACKEND_FAILED;
 }

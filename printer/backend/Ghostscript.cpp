@@ -1,133 +1,95 @@
 #include "printer/backend/Ghostscript.h"
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "printer/backend/SupervisedChild.h"
+#include "printer/backend/UniqueFd.h"
+
+#include <fcntl.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <csignal>
 #include <cstring>
-#include <memory>
-#include <sstream>
+
+extern char** environ;
 
 namespace {
 
-// Far more than any real document takes.
-constexpr rlim_t GHOSTSCRIPT_CPU_SECONDS = 600;
-
-struct FileCloser {
-    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
-};
-
-std::string ReadAll(std::FILE* pFile) {
-    std::string strText;
-    std::rewind(pFile);
-    char buffer[4096];
-    size_t nRead;
-    while ((nRead = std::fread(buffer, 1, sizeof buffer, pFile)) > 0)
-        strText.append(buffer, nRead);
-    return strText;
+// The backend's environment, with the job's folder as the only temporary folder: under
+// safe mode Ghostscript lets a job write there and nowhere else.
+std::vector<std::string> GhostscriptEnvironment(const std::string& strFolder) {
+    std::vector<std::string> environment;
+    for (char** ppVariable = environ; *ppVariable; ++ppVariable) {
+        const std::string strVariable = *ppVariable;
+        const std::string strName = strVariable.substr(0, strVariable.find('='));
+        if (strName != "TMPDIR" && strName != "TEMP" && strName != "TMP")
+            environment.push_back(strVariable);
+    }
+    environment.push_back("TMPDIR=" + strFolder);
+    return environment;
 }
 
-// In the child: no return.
-[[noreturn]] void ExecGhostscript(const std::vector<std::string>& arguments,
-                                  const std::string& strDirectory, int nInputFd, int nLogFd) {
-    // A job that loops for ever would otherwise hold the queue until someone cancels it.
-    const rlimit cpuLimit{GHOSTSCRIPT_CPU_SECONDS, GHOSTSCRIPT_CPU_SECONDS};
-    setrlimit(RLIMIT_CPU, &cpuLimit);
-    if (chdir(strDirectory.c_str()) != 0 || dup2(nInputFd, STDIN_FILENO) < 0 ||
-        dup2(nLogFd, STDOUT_FILENO) < 0 || dup2(nLogFd, STDERR_FILENO) < 0)
-        _exit(126);
-    std::vector<char*> argv;
-    for (const std::string& strArgument : arguments)
-        argv.push_back(const_cast<char*>(strArgument.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    std::fprintf(stderr, "cannot start %s: %s\n", argv[0], std::strerror(errno));
-    _exit(127);
+std::string Seconds(std::chrono::milliseconds duration) {
+    return std::to_string((duration.count() + 999) / 1000);
 }
 
 } // namespace
 
 std::vector<std::string> GhostscriptArguments(const std::string& strPrelude,
-                                              const std::string& strOutput) {
-    return {"gs",
-            "-q",
-            "-dSAFER",
-            "-dBATCH",
-            "-dNOPAUSE",
-            "-dNOEPS",
-            "-dWRITESYSTEMDICT",
-            "-dAutoRotatePages=/None",
-            "-sDEVICE=pdfwrite",
-            "-sOutputFile=" + strOutput,
-            strPrelude,
-            "-"};
+                                              const std::string& strJob) {
+    // -dNOSAFER only until the prelude's end, where it calls .setsafe: safe mode from the
+    // start together with WRITESYSTEMDICT makes Ghostscript warn in every job's log.
+    return {"gs",        "-q",      "-dNOSAFER",         "-dWRITESYSTEMDICT", "-dBATCH",
+            "-dNOPAUSE", "-dNOEPS", "-sDEVICE=pdfwrite", "-sstdout=%stderr",  "-sOutputFile=-",
+            strPrelude,  strJob};
 }
 
-GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strDirectory,
-                              const std::string& strOutput, int nInputFd,
-                              const volatile std::sig_atomic_t* pCancel) {
+GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strJob,
+                              const std::string& strFolder, int nOutputFd, const JobLimits& limits,
+                              int nCancelFd) {
     GhostscriptRun run;
-    std::unique_ptr<std::FILE, FileCloser> log(std::tmpfile());
-    if (!log) {
-        run.strFailure = std::string("cannot create a log file: ") + std::strerror(errno);
+    const UniqueFd nothing(open("/dev/null", O_RDONLY | O_CLOEXEC));
+    if (!nothing) {
+        run.strFailure = std::string("cannot open /dev/null: ") + std::strerror(errno);
         return run;
     }
-    const std::vector<std::string> arguments = GhostscriptArguments(strPrelude, strOutput);
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid < 0) {
-        run.strFailure = std::string("cannot start Ghostscript: ") + std::strerror(errno);
-        return run;
-    }
-    if (pid == 0)
-        ExecGhostscript(arguments, strDirectory, nInputFd, fileno(log.get()));
-
-    // The cancel signal interrupts the wait (its handler does not restart calls).
-    int nStatus = 0;
-    bool bSignalled = false;
-    for (;;) {
-        if (pCancel && *pCancel && !bSignalled) {
-            kill(pid, SIGTERM);
-            bSignalled = true;
-        }
-        if (waitpid(pid, &nStatus, 0) == pid)
-            break;
-        if (errno != EINTR) {
-            run.strFailure = std::string("lost Ghostscript: ") + std::strerror(errno);
-            return run;
-        }
-    }
-    run.strLog = ReadAll(log.get());
-    if (bSignalled) {
-        run.bCancelled = true;
+    ChildSpec spec;
+    spec.arguments = GhostscriptArguments(strPrelude, strJob);
+    spec.environment = GhostscriptEnvironment(strFolder);
+    spec.strDirectory = strFolder;
+    spec.nStdin = nothing.Get();
+    spec.nStdout = nOutputFd;
+    BoundedLog log(limits.nLogHeadLines, limits.nLogTailLines, limits.nLogLineBytes);
+    const ChildEnd end = RunSupervised(spec, limits, nCancelFd, log);
+    run.log = log.Lines();
+    switch (end.kind) {
+    case ChildEnd::Kind::NotStarted:
+        run.strFailure = end.strError;
+        break;
+    case ChildEnd::Kind::Cancelled:
         run.strFailure = "the job was cancelled";
-    } else if (WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0) {
-        run.bSucceeded = true;
-    } else if (WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 127) {
-        run.strFailure = "Ghostscript (gs) could not be started";
-    } else if (WIFEXITED(nStatus)) {
-        run.strFailure = "Ghostscript failed (exit code " + std::to_string(WEXITSTATUS(nStatus)) +
-                         "): " + GhostscriptErrorLine(run.strLog);
-    } else if (WTERMSIG(nStatus) == SIGXCPU) {
-        run.strFailure = "Ghostscript used up its " + std::to_string(GHOSTSCRIPT_CPU_SECONDS) +
-                         " seconds of processor time";
-    } else {
-        run.strFailure = "Ghostscript was killed by signal " + std::to_string(WTERMSIG(nStatus));
+        break;
+    case ChildEnd::Kind::TimedOut:
+        run.strFailure =
+            "Ghostscript did not finish within " + Seconds(limits.wallClock) + " seconds";
+        break;
+    case ChildEnd::Kind::Exited:
+        if (end.nCode == 0) {
+            run.bSucceeded = true;
+        } else if (end.nCode == 127) {
+            run.strFailure = "Ghostscript (gs) could not be started";
+        } else {
+            std::string strLine = log.FirstLineStartingWith("Error:");
+            if (strLine.empty())
+                strLine = log.LastLine();
+            run.strFailure = "Ghostscript failed (exit code " + std::to_string(end.nCode) +
+                             "): " + (strLine.empty() ? "no message" : strLine);
+        }
+        break;
+    case ChildEnd::Kind::Signalled:
+        run.strFailure = end.nCode == SIGXCPU
+                             ? "Ghostscript used up its " + std::to_string(limits.nCpuSeconds) +
+                                   " seconds of processor time"
+                             : "Ghostscript was killed by signal " + std::to_string(end.nCode);
+        break;
     }
     return run;
-}
-
-std::string GhostscriptErrorLine(const std::string& strLog) {
-    std::istringstream lines(strLog);
-    std::string strLine;
-    std::string strLast;
-    while (std::getline(lines, strLine)) {
-        if (strLine.rfind("Error:", 0) == 0)
-            return strLine;
-        if (!strLine.empty())
-            strLast = strLine;
-    }
-    return strLast.empty() ? "no message" : strLast;
 }

@@ -1,30 +1,28 @@
 // Ghostscript's pdfwrite device as the printer side's interpreter, run on one job.
 #pragma once
 
-#include <csignal>
+#include "printer/backend/JobLimits.h"
+
 #include <string>
 #include <vector>
 
-// The command line: safe mode, the prelude that defines the interpreter's private
-// dictionary (and so needs to write systemdict once), then the job from standard input.
-// Ghostscript's own EPS handling is off: the job's framing lines do that part. strOutput
-// is a plain file name in the working directory, so no character of a folder's name can
-// be read as one of Ghostscript's %-formats.
+// The command line: the prelude that defines the interpreter's private dictionary (and so
+// needs to write systemdict once) and then switches safe mode on, then the job file.
+// Ghostscript's own EPS handling is off: the job's framing lines do that part. The PDF
+// goes to standard output; what the job prints goes to standard error, with Ghostscript's
+// messages.
 std::vector<std::string> GhostscriptArguments(const std::string& strPrelude,
-                                              const std::string& strOutput);
+                                              const std::string& strJob);
 
 struct GhostscriptRun {
-    bool bSucceeded = false; // exit code 0
-    bool bCancelled = false; // stopped because the job was cancelled
-    std::string strFailure;  // why it did not succeed
-    std::string strLog;      // everything Ghostscript printed
+    bool bSucceeded = false;      // exit code 0
+    std::string strFailure;       // why it did not succeed
+    std::vector<std::string> log; // what Ghostscript printed, its first and last lines
 };
 
-// Runs Ghostscript in strDirectory with nInputFd as its standard input, writing
-// strOutput there. While it runs, a set *pCancel ends it.
-GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strDirectory,
-                              const std::string& strOutput, int nInputFd,
-                              const volatile std::sig_atomic_t* pCancel);
-
-// The first line of the log that reports a PostScript error, or the last line.
-std::string GhostscriptErrorLine(const std::string& strLog);
+// Runs Ghostscript on the job file strJob with strFolder, the job's own folder, as its
+// working directory and temporary folder, writing the PDF to nOutputFd. Bounded by
+// limits; when nCancelFd (if not -1) becomes readable, the run is ended.
+GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strJob,
+                              const std::string& strFolder, int nOutputFd, const JobLimits& limits,
+                              int nCancelFd);

@@ -1,5 +1,7 @@
 #include "printer/backend/Ghostscript.h"
 
+#include "printer/backend/UniqueFd.h"
+
 #include "BackendPdf.h"
 #include "BackendTestSupport.h"
 
@@ -27,10 +29,28 @@ struct PreludeCase {
     const char* pszName;
     std::string strJob;
     bool bSucceeds;
-    std::string strPages;    // pdfinfo's page count
-    std::string strPageSize; // pdfinfo's page size, when it matters
-    std::string strText;     // a text the PDF must hold
+    std::string strPages;          // pdfinfo's page count
+    std::string strPageSize;       // pdfinfo's page size, when it matters
+    std::string strText;           // a text the PDF must hold
+    std::string strRotation = "0"; // pdfinfo's rotation of the first page
 };
+
+// A landscape page as a PostScript program sets one: a portrait page with everything
+// turned by 90 degrees.
+const std::string LANDSCAPE = "%!PS\n" + FONT +
+                              "90 rotate 72 -100 moveto (Quer gestellte Zeile mit Text) show "
+                              "72 -140 moveto (Noch eine quer gestellte Zeile) show showpage\n";
+
+// Ghostscript run on strJob as the backend runs it, with the PDF in dir/out.pdf.
+GhostscriptRun Convert(const BackendTestDir& dir, const std::string& strJob) {
+    BackendTestDir::WriteFile(dir.Path() / "job", strJob);
+    const UniqueFd output(
+        open((dir.Path() / "out.pdf").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!output)
+        return {};
+    return RunGhostscript(BACKEND_TEST_PRELUDE, (dir.Path() / "job").string(), dir.Path().string(),
+                          output.Get(), JobLimits{}, -1);
+}
 
 const PreludeCase PRELUDE_CASES[] = {
     {"one page, no extra page from the trailer", ONE_PAGE + TRAILER, true, "1", "", "Hallo Welt"},
@@ -62,6 +82,8 @@ const PreludeCase PRELUDE_CASES[] = {
      EPS_PREFIX + "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: (atend)\n%%EndComments\n" + FONT +
          "72 700 moveto (Spaet) show\n%%Trailer\n%%BoundingBox: 0 0 200 100\n" + TRAILER,
      true, "1", "", "Spaet"},
+    {"landscape page is turned upright", LANDSCAPE + TRAILER, true, "1", "", "Quer gestellte",
+     "90"},
     {"not PostScript", "Dies ist kein PostScript.\n" + TRAILER, false, "", "", ""},
     {"the job cannot change systemdict", "%!PS\nsystemdict /showpage {} put\n" + TRAILER, false, "",
      "", ""},
@@ -74,13 +96,11 @@ TEST_P(PreludeTest, PagesAsTheFramingLinesSay) {
         GTEST_SKIP() << "Ghostscript or pdfinfo missing";
     const PreludeCase& c = GetParam();
     BackendTestDir dir;
-    BackendTestDir::WriteFile(dir.Path() / "job", c.strJob);
-    const int nFd = open((dir.Path() / "job").c_str(), O_RDONLY);
-    ASSERT_GE(nFd, 0);
-    const GhostscriptRun run =
-        RunGhostscript(BACKEND_TEST_PRELUDE, dir.Path().string(), "out.pdf", nFd, nullptr);
-    close(nFd);
-    ASSERT_EQ(run.bSucceeded, c.bSucceeds) << run.strFailure << "\n" << run.strLog;
+    const GhostscriptRun run = Convert(dir, c.strJob);
+    ASSERT_EQ(run.bSucceeded, c.bSucceeds) << run.strFailure;
+    // Safe mode is switched on without Ghostscript's warning about it in every log.
+    for (const std::string& strLine : run.log)
+        EXPECT_EQ(strLine.find("WARNING"), std::string::npos) << strLine;
     if (!c.bSucceeds) {
         EXPECT_NE(run.strFailure.find("Error:"), std::string::npos) << run.strFailure;
         return;
@@ -94,6 +114,7 @@ TEST_P(PreludeTest, PagesAsTheFramingLinesSay) {
     else
         EXPECT_EQ(strSize.find("200 x 100"), std::string::npos) << strSize;
     EXPECT_NE(PdfText(strPdf).find(c.strText), std::string::npos);
+    EXPECT_EQ(info.count("Page rot") ? info.at("Page rot") : "", c.strRotation);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PreludeTest, testing::ValuesIn(PRELUDE_CASES), CaseName());
@@ -103,21 +124,35 @@ TEST(PreludeCropBoxTest, PdfCropSetsTheCropBox) {
     if (!HaveCommand("gs") || !HaveCommand("pdfinfo"))
         GTEST_SKIP() << "Ghostscript or pdfinfo missing";
     BackendTestDir dir;
-    BackendTestDir::WriteFile(
-        dir.Path() / "job",
-        "systemdict /BrisolDict get begin /TrimToBBox true def /PDFCrop true def end\n"
-        "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 100 200 300 300\n%%EndComments\n" +
-            FONT + "110 240 moveto (Beschnitten) show\n" + TRAILER);
-    const int nFd = open((dir.Path() / "job").c_str(), O_RDONLY);
-    ASSERT_GE(nFd, 0);
     const GhostscriptRun run =
-        RunGhostscript(BACKEND_TEST_PRELUDE, dir.Path().string(), "out.pdf", nFd, nullptr);
-    close(nFd);
+        Convert(dir, "systemdict /BrisolDict get begin /TrimToBBox true def /PDFCrop true def end\n"
+                     "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 100 200 300 300\n%%EndComments\n" +
+                         FONT + "110 240 moveto (Beschnitten) show\n" + TRAILER);
     ASSERT_TRUE(run.bSucceeded) << run.strFailure;
     const auto info = PdfInfo((dir.Path() / "out.pdf").string());
     ASSERT_TRUE(info.count("CropBox") && info.count("MediaBox"));
     EXPECT_EQ(info.at("CropBox"), "100.00   200.00   300.00   300.00");
     EXPECT_NE(info.at("MediaBox"), info.at("CropBox"));
+}
+
+// Safe mode lets a job write into its own folder (Ghostscript's temporary folder) and
+// nowhere else: not into the shared /tmp.
+TEST(PreludeSafetyTest, JobWritesOnlyIntoItsOwnFolder) {
+    if (!HaveCommand("gs"))
+        GTEST_SKIP() << "Ghostscript missing";
+    BackendTestDir dir;
+    const std::string strWrite = " (w) file dup (x) writestring closefile\n";
+    const GhostscriptRun own =
+        Convert(dir, "%!PS\n(" + (dir.Path() / "eigen").string() + ")" + strWrite + TRAILER);
+    EXPECT_TRUE(own.bSucceeded) << own.strFailure;
+    EXPECT_EQ(BackendTestDir::ReadFile(dir.Path() / "eigen"), "x");
+
+    const std::string strShared = "/tmp/quillon-probe-" + std::to_string(getpid());
+    const GhostscriptRun shared = Convert(dir, "%!PS\n(" + strShared + ")" + strWrite + TRAILER);
+    EXPECT_FALSE(shared.bSucceeded);
+    EXPECT_NE(shared.strFailure.find("invalidfileaccess"), std::string::npos) << shared.strFailure;
+    EXPECT_FALSE(std::filesystem::exists(strShared));
+    std::filesystem::remove(strShared);
 }
 
 } // namespace

@@ -55,7 +55,7 @@ protected:
 TEST_F(BackendJobTest, WritesThePdfWhereTheTicketSays) {
     if (!HaveCommand("gs") || !HaveCommand("pdfinfo"))
         GTEST_SKIP() << "Ghostscript or pdfinfo missing";
-    EXPECT_EQ(RunBackendJob(Job("~JS~ d=\"c:\\out\\Mein Bericht.pdf\" c=Standard f=1"), nullptr),
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=\"c:\\out\\Mein Bericht.pdf\" c=Standard f=1"), -1),
               CUPS_BACKEND_OK);
     EXPECT_EQ(BackendTestDir::List(m_drive / "Out"), std::set<std::string>{"Mein Bericht.pdf"});
     EXPECT_EQ(PdfInfo((m_drive / "Out" / "Mein Bericht.pdf").string())["Pages"], "1");
@@ -70,7 +70,7 @@ TEST_F(BackendJobTest, LongNameComesFromTheSuppliedOption) {
     const std::string strOptions =
         "job-uuid=urn:uuid:1 document-name-supplied=~JS~\\ d=C:\\\\Out\\\\" + strName +
         "\\ c=\\ f=1";
-    EXPECT_EQ(RunBackendJob(Job("Untitled", strOptions), nullptr), CUPS_BACKEND_OK);
+    EXPECT_EQ(RunBackendJob(Job("Untitled", strOptions), -1), CUPS_BACKEND_OK);
     EXPECT_EQ(BackendTestDir::List(m_drive / "Out"), std::set<std::string>{strName});
 }
 
@@ -79,15 +79,13 @@ TEST_F(BackendJobTest, OverwritesOnlyWithFlagFour) {
         GTEST_SKIP() << "Ghostscript missing";
     const auto target = m_drive / "Out" / "bericht.pdf";
     BackendTestDir::WriteFile(target, "old");
-    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\bericht.pdf c= f=1"), nullptr),
-              CUPS_BACKEND_FAILED);
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\bericht.pdf c= f=1"), -1), CUPS_BACKEND_FAILED);
     EXPECT_EQ(BackendTestDir::ReadFile(target), "old");
     // Another spelling names the same file, as on Windows.
-    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\OUT\\Bericht.PDF c= f=1"), nullptr),
-              CUPS_BACKEND_FAILED);
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\OUT\\Bericht.PDF c= f=1"), -1), CUPS_BACKEND_FAILED);
     EXPECT_EQ(BackendTestDir::List(m_drive / "Out"), std::set<std::string>{"bericht.pdf"});
 
-    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\OUT\\Bericht.PDF c= f=5"), nullptr), CUPS_BACKEND_OK);
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\OUT\\Bericht.PDF c= f=5"), -1), CUPS_BACKEND_OK);
     EXPECT_EQ(BackendTestDir::List(m_drive / "Out"), std::set<std::string>{"bericht.pdf"});
     EXPECT_EQ(BackendTestDir::ReadFile(target).substr(0, 5), "%PDF-");
 }
@@ -96,15 +94,14 @@ TEST_F(BackendJobTest, FailedConversionLeavesNoFile) {
     if (!HaveCommand("gs"))
         GTEST_SKIP() << "Ghostscript missing";
     BackendTestDir::WriteFile(m_strJobFile, "Kein PostScript\n");
-    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\kaputt.pdf c= f=1"), nullptr),
-              CUPS_BACKEND_FAILED);
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\kaputt.pdf c= f=1"), -1), CUPS_BACKEND_FAILED);
     EXPECT_TRUE(BackendTestDir::List(m_drive / "Out").empty());
 }
 
 TEST_F(BackendJobTest, MissingPreludeFailsBeforeWriting) {
     BackendJob job = Job("~JS~ d=C:\\Out\\a.pdf c= f=1");
     job.strPrelude = (m_dir.Path() / "fehlt.ps").string();
-    EXPECT_EQ(RunBackendJob(job, nullptr), CUPS_BACKEND_FAILED);
+    EXPECT_EQ(RunBackendJob(job, -1), CUPS_BACKEND_FAILED);
     EXPECT_TRUE(BackendTestDir::List(m_drive / "Out").empty());
 }
 

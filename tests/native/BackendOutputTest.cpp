@@ -3,6 +3,7 @@
 #include "BackendTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <optional>
 #include <set>
@@ -10,9 +11,10 @@
 
 namespace {
 
-// Fills the temporary file as Ghostscript would, by its name.
+// Fills the file as Ghostscript does, through the descriptor it is handed.
 void FillPending(const PendingOutput& output, const std::string& strContent) {
-    BackendTestDir::WriteFile(output.TempPath(), strContent);
+    ASSERT_EQ(pwrite(output.Fd(), strContent.data(), strContent.size(), 0),
+              static_cast<ssize_t>(strContent.size()));
 }
 
 struct OverwriteCase {
@@ -59,7 +61,8 @@ TEST(PendingOutputTest, UncommittedFileIsRemoved) {
         std::optional<PendingOutput> output = PendingOutput::Create(dir.Path(), strError);
         ASSERT_TRUE(output) << strError;
         FillPending(*output, "%PDF-1.7 half");
-        EXPECT_EQ(BackendTestDir::List(dir.Path()).size(), 1u);
+        // Where the file system allows, the file has no name until it is committed.
+        EXPECT_EQ(BackendTestDir::List(dir.Path()).size(), output->IsNamed() ? 1u : 0u);
     }
     EXPECT_TRUE(BackendTestDir::List(dir.Path()).empty());
 }

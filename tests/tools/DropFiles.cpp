@@ -1,7 +1,7 @@
 // Drops files on a window of another program, as the shell does: the drop handle is
 // memory in the receiving process, which DragQueryFileA and DragFinish then use.
 //   DropFiles.exe <window caption> <file>...
-// Exit code 0 when the drop was posted, 1 when the window did not appear.
+// Exit code 0 when the drop was posted, 1 when the window did not appear within 30 s.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -14,10 +14,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: DropFiles <window caption> <file>...\n");
         return 2;
     }
+    // Shown means initialised: the window is made visible at the end of its set-up.
     HWND hWnd = nullptr;
-    for (int i = 0; i < 200 && !hWnd; ++i, Sleep(100))
+    for (int i = 0; i < 300 && !(hWnd && IsWindowVisible(hWnd)); ++i, Sleep(100))
         hWnd = FindWindowA("#32770", argv[1]);
-    if (!hWnd)
+    if (!hWnd || !IsWindowVisible(hWnd))
         return 1;
 
     std::vector<char> drop(sizeof(DROPFILES));

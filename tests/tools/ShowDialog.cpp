@@ -2,7 +2,8 @@
 // its layout can be looked at or photographed:
 //   ShowDialog <module.exe> <dialog id> [seconds]
 // The dialog stays up, modeless and with its texts as the template holds them, for the
-// given number of seconds (5 by default); then the tool ends with exit code 0.
+// given number of seconds (5 by default), or until it is cancelled (Escape, the close box,
+// or a command IDCANCEL sent to it); then the tool ends with exit code 0.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -43,9 +44,13 @@ private:
     HWND m_hWnd;
 };
 
-// Buttons do nothing: the dialog is only on show. WM_INITDIALOG returns TRUE so the system
-// gives the first control the focus, as for the real dialog.
-INT_PTR CALLBACK ShowDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+// Buttons do nothing but cancel: the dialog is only on show. WM_INITDIALOG returns TRUE
+// so the system gives the first control the focus, as for the real dialog.
+INT_PTR CALLBACK ShowDialogProc(HWND, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        PostQuitMessage(0);
+        return TRUE;
+    }
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 

@@ -2,6 +2,7 @@
 // link's colouring and clicks.
 #include "ui/AboutDialog.h"
 
+#include "DrivenWindow.h"
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
 #include "SavedRegistryValues.h"
@@ -14,7 +15,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace regtest;
@@ -266,20 +266,19 @@ TEST_F(AboutDialogTest, PointingHandOnlyOverTheLink) {
 TEST_F(AboutDialogTest, AboutCommandRunsTheBoxModally) {
     ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting", 6));
     HWND hFound = nullptr;
-    bool bOwned = true;
-    std::thread closer([&] {
-        for (int i = 0; i < 200 && !hFound; ++i, Sleep(50))
-            hFound = FindWindowA("#32770", "Info zu Veltrane Quillon");
-        if (!hFound)
-            return;
-        bOwned = GetWindow(hFound, GW_OWNER) != nullptr;
-        SendMessageA(GetDlgItem(hFound, IDC_DEBUG_MODE), BM_CLICK, 0, 0);
-        PostMessageA(hFound, WM_COMMAND, IDOK, 0);
-    });
-    OnAppAbout();
-    closer.join();
+    RunDriven(
+        "Info zu Veltrane Quillon",
+        [] {
+            OnAppAbout();
+            return true;
+        },
+        [&](HWND hWnd) {
+            hFound = hWnd;
+            EXPECT_EQ(GetWindow(hWnd, GW_OWNER), nullptr);
+            SendMessageA(GetDlgItem(hWnd, IDC_DEBUG_MODE), BM_CLICK, 0, 0);
+            PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+        });
     ASSERT_NE(hFound, nullptr);
-    EXPECT_FALSE(bOwned);
     EXPECT_FALSE(IsWindow(hFound));
     EXPECT_EQ(Reporting(), 7u);
 }

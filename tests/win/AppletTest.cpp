@@ -2,7 +2,7 @@
 // with its dialog driven from a helper thread: configurations are created, activated,
 // edited and deleted in the registry; bad names and folders are refused without a write;
 // Abbrechen drops edited settings.
-#include "WindowWait.h"
+#include "Waiting.h"
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
 
@@ -73,8 +73,7 @@ std::string ClickAndAnswer(HWND hDlg, int nID, int nAnswer) {
         return std::string();
     std::string strText = ItemText(hBox, kBoxTextId);
     SendMessageA(GetDlgItem(hBox, nAnswer), BM_CLICK, 0, 0);
-    for (int i = 0; i < 400 && IsWindow(hBox); ++i)
-        Sleep(25);
+    EXPECT_SOON(!IsWindow(hBox));
     // Handled once the dialog's thread takes sent messages again.
     SendMessageA(hDlg, WM_NULL, 0, 0);
     return strText;
@@ -176,7 +175,8 @@ private:
 
 // Ends whatever the driver left open, so a failed check cannot leave the applet hanging.
 void CloseLeftovers(HWND hDlg) {
-    for (int i = 0; i < 400 && IsWindow(hDlg); ++i, Sleep(25)) {
+    for (DWORD dwStart = GetTickCount(); IsWindow(hDlg) && GetTickCount() - dwStart < kWaitMs;
+         Sleep(25)) {
         if (HWND hBox = FindWindowA("#32770", kBoxCaption)) {
             for (int nButton : {IDNO, IDOK, IDCANCEL})
                 if (HWND hButton = GetDlgItem(hBox, nButton)) {
@@ -702,8 +702,7 @@ TEST_F(AppletTest, EnterInTheNameFieldCreatesInsteadOfClosing) {
         SetItemText(hDlg, IDC_NEW_NAME, "Per Eingabetaste");
         SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hName), TRUE);
         PostMessageA(hName, WM_KEYDOWN, VK_RETURN, 0);
-        for (int i = 0; i < 400 && !KeyExists(HKEY_LOCAL_MACHINE, KeyOf("Per Eingabetaste")); ++i)
-            Sleep(25);
+        EXPECT_SOON(KeyExists(HKEY_LOCAL_MACHINE, KeyOf("Per Eingabetaste")));
         SendMessageA(hDlg, WM_NULL, 0, 0);
         bOpenAfterEnter = IsWindowVisible(hDlg) != FALSE;
         Click(hDlg, IDOK);

@@ -2,7 +2,7 @@
 // of configurations and its selection, the destination prompt, OK and the ways of
 // cancelling, its texts, and the control-panel applet it starts (a test applet exported
 // from this program, and the real Quillon.cpl).
-#include "WindowWait.h"
+#include "Waiting.h"
 #include "ui/ConfigureDialog.h"
 
 #include "MessageBoxRecorder.h"
@@ -133,7 +133,8 @@ void Click(HWND hDlg, int nID) {
 
 // Ends whatever a driver left open, so a failed check cannot leave a modal loop running.
 void CloseLeftovers(HWND hDlg, const char* pszAppletCaption = nullptr) {
-    for (int i = 0; i < 400 && IsWindow(hDlg); ++i, Sleep(25)) {
+    for (DWORD dwStart = GetTickCount(); IsWindow(hDlg) && GetTickCount() - dwStart < kWaitMs;
+         Sleep(25)) {
         if (pszAppletCaption) {
             if (HWND hApplet = FindWindowA("#32770", pszAppletCaption))
                 PostMessageA(hApplet, WM_COMMAND, IDCANCEL, 0);
@@ -366,8 +367,7 @@ TEST_F(ConfigureDialogTest, CancellingChangesNothing) {
             Select(hDlg, 2);
             Click(hDlg, IDC_PROMPT_ALWAYS);
             ways[i](hDlg);
-            for (int n = 0; n < 400 && IsWindow(hDlg); ++n)
-                Sleep(25);
+            EXPECT_SOON(!IsWindow(hDlg));
         });
         EXPECT_EQ("Standard", m_app.m_strActiveConfiguration);
         EXPECT_EQ(1, m_app.SaveRequest.Get());
@@ -537,8 +537,7 @@ TEST_F(ConfigureDialogTest, TheRealAppletsActivationIsSelectedAfterwards) {
                          reinterpret_cast<LPARAM>(hList));
             Click(hApplet, kAppletActivate);
             PostMessageA(hApplet, WM_COMMAND, IDCANCEL, 0);
-            for (int i = 0; i < 400 && IsWindow(hApplet); ++i)
-                Sleep(25);
+            EXPECT_SOON(!IsWindow(hApplet));
             // Answered once the dialog has rebuilt its list.
             SendMessageA(hDlg, WM_NULL, 0, 0);
             std::vector<std::string> entries = Entries(hDlg);

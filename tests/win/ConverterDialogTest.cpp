@@ -1,11 +1,14 @@
 // The converter window driven for real: dropped files and File > Open batches against the
 // fake spooler, with the window's counters, buttons and menu checked while a job is held.
+#include "DrivenWindow.h"
 #include "FakeSpooler.h"
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
+#include "Waiting.h"
 
 #include "app/ConverterApp.h"
 #include "config/RegistryPaths.h"
+#include "engine/BatchDrivers.h"
 #include "engine/JobControl.h"
 #include "engine/PrinterDiscovery.h"
 #include "res/resource.h"
@@ -56,13 +59,6 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
     }
     GlobalUnlock(hGlobal);
     return static_cast<HDROP>(hGlobal);
-}
-
-bool WaitUntil(const std::function<bool()>& pred, int nMs = 10000) {
-    for (int i = 0; i < nMs / 10; ++i, Sleep(10))
-        if (pred())
-            return true;
-    return pred();
 }
 
 class ConverterDialogTest : public ::testing::Test {
@@ -120,27 +116,46 @@ protected:
         return strPath;
     }
 
-    // Runs the window on this thread while the driver acts from another one.
+    // Runs the window on this thread while the driver acts from another one. Held writes
+    // are let go after the driver, so a batch left running can end with the window.
     INT_PTR Run(const std::function<void(HWND)>& driver) {
         ConverterDialog dialog;
         m_app.m_pMainWnd = &dialog;
-        std::thread thread([&] {
-            HWND hWnd = nullptr;
-            WaitUntil([&] { return (hWnd = FindWindowA("#32770", kWindowCaption)) != nullptr; });
-            ASSERT_NE(hWnd, nullptr);
-            driver(hWnd);
-        });
-        INT_PTR nResult = dialog.DoModal();
-        thread.join();
+        INT_PTR nResult = RunDriven(
+            kWindowCaption, [&] { return dialog.DoModal(); }, driver,
+            [this](HWND hWnd) {
+                m_fake.ReleaseAllWrites();
+                EndAfterDriver(hWnd);
+            });
         m_app.m_pMainWnd = nullptr;
         return nResult;
     }
 
-    bool IsIdle(HWND hWnd) {
+    // Idle after a batch: before the first one the counters are empty, not "0".
+    static bool IsIdle(HWND hWnd) {
         return Enabled(hWnd, IDOK) && !Enabled(hWnd, IDC_PAUSE) &&
                !Enabled(hWnd, IDC_CANCEL_BATCH) && ItemText(hWnd, IDC_PROCESSED) == "0" &&
                ItemText(hWnd, IDC_REMAINING) == "0";
     }
+
+    // Waits for the end of a batch; a failure names each part of the idle state missing.
+    static ::testing::AssertionResult BecomesIdle(HWND hWnd) {
+        if (WaitUntil("the window to be idle after a batch", [&] { return IsIdle(hWnd); }))
+            return ::testing::AssertionSuccess();
+        ::testing::AssertionResult failure = ::testing::AssertionFailure();
+        failure << "not idle after " << kWaitMs / 1000 << " s:";
+        if (!Enabled(hWnd, IDOK))
+            failure << " Fertig is off;";
+        if (Enabled(hWnd, IDC_PAUSE))
+            failure << " Pause is on;";
+        if (Enabled(hWnd, IDC_CANCEL_BATCH))
+            failure << " Abbrechen is on;";
+        failure << " processed \"" << ItemText(hWnd, IDC_PROCESSED) << "\", remaining \""
+                << ItemText(hWnd, IDC_REMAINING) << "\"";
+        return failure;
+    }
+
+    static void Click(HWND hWnd, int nID) { SendMessageA(GetDlgItem(hWnd, nID), BM_CLICK, 0, 0); }
 
     std::vector<std::string> TicketNames() {
         std::vector<std::string> names;
@@ -164,32 +179,28 @@ protected:
 
 TEST_F(ConverterDialogTest, ThreeDroppedFilesConvertInOrderWithCountersAndButtons) {
     m_fake.BlockWrite(2); // the first write of the second file
-    std::string strProcessed, strRemaining, strInput;
-    bool bRunningState = false, bIdleAfter = false, bEmptyNamesAfter = false;
     INT_PTR nResult = Run([&](HWND hWnd) {
-        bool bIdleBefore = Enabled(hWnd, IDOK) && ItemText(hWnd, IDC_PROCESSED).empty();
+        EXPECT_SOON(Enabled(hWnd, IDOK));
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_PROCESSED), "");
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
         ASSERT_TRUE(m_fake.WaitForBlockedWrite());
-        strProcessed = ItemText(hWnd, IDC_PROCESSED);
-        strRemaining = ItemText(hWnd, IDC_REMAINING);
-        strInput = ItemText(hWnd, IDC_INPUT_NAME);
-        bRunningState = bIdleBefore && !Enabled(hWnd, IDOK) && Enabled(hWnd, IDC_PAUSE) &&
-                        Enabled(hWnd, IDC_CANCEL_BATCH) && !MenuEnabled(hWnd, IDM_FILE_OPEN) &&
-                        !MenuEnabled(hWnd, IDM_CONFIGURE);
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_PROCESSED), "1");
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_REMAINING), "2");
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_INPUT_NAME), m_inputs[1]);
+        EXPECT_SOON(!Enabled(hWnd, IDOK));
+        EXPECT_SOON(Enabled(hWnd, IDC_PAUSE));
+        EXPECT_SOON(Enabled(hWnd, IDC_CANCEL_BATCH));
+        EXPECT_SOON(!MenuEnabled(hWnd, IDM_FILE_OPEN));
+        EXPECT_SOON(!MenuEnabled(hWnd, IDM_CONFIGURE));
         m_fake.ReleaseWrite();
-        bIdleAfter = WaitUntil([&] { return IsIdle(hWnd); }) && MenuEnabled(hWnd, IDM_FILE_OPEN) &&
-                     MenuEnabled(hWnd, IDM_CONFIGURE);
-        bEmptyNamesAfter =
-            ItemText(hWnd, IDC_INPUT_NAME).empty() && ItemText(hWnd, IDC_OUTPUT_NAME).empty();
+        EXPECT_TRUE(BecomesIdle(hWnd));
+        EXPECT_SOON(MenuEnabled(hWnd, IDM_FILE_OPEN));
+        EXPECT_SOON(MenuEnabled(hWnd, IDM_CONFIGURE));
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_INPUT_NAME), "");
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_OUTPUT_NAME), "");
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(nResult, IDOK);
-    EXPECT_EQ(strProcessed, "1");
-    EXPECT_EQ(strRemaining, "2");
-    EXPECT_EQ(strInput, m_inputs[1]);
-    EXPECT_TRUE(bRunningState);
-    EXPECT_TRUE(bIdleAfter);
-    EXPECT_TRUE(bEmptyNamesAfter);
     EXPECT_EQ(TicketNames(),
               (std::vector<std::string>{Ticket("eins"), Ticket("zwei"), Ticket("drei")}));
     EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
@@ -199,16 +210,14 @@ TEST_F(ConverterDialogTest, ThreeDroppedFilesConvertInOrderWithCountersAndButton
 TEST_F(ConverterDialogTest, CancelDuringTheSecondFileStopsTheBatch) {
     m_fake.BlockWrite(2);
     m_boxes.Answer({IDYES});
-    bool bIdleAfter = false;
     Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
         ASSERT_TRUE(m_fake.WaitForBlockedWrite());
-        SendMessageA(GetDlgItem(hWnd, IDC_CANCEL_BATCH), BM_CLICK, 0, 0);
+        Click(hWnd, IDC_CANCEL_BATCH);
         m_fake.ReleaseWrite();
-        bIdleAfter = WaitUntil([&] { return IsIdle(hWnd); });
+        EXPECT_TRUE(BecomesIdle(hWnd));
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_TRUE(bIdleAfter);
     std::vector<FakeDocument> docs = m_fake.Documents();
     ASSERT_EQ(docs.size(), 2u); // the third file is not converted
     EXPECT_EQ(docs[0].strBytes, "%!PS\n% eins\n" + kTrailer);
@@ -219,43 +228,39 @@ TEST_F(ConverterDialogTest, CancelDuringTheSecondFileStopsTheBatch) {
 TEST_F(ConverterDialogTest, BatchCancelledWhilePausedLeavesTheNextBatchPaused) {
     m_fake.BlockWrite(0);
     m_boxes.Answer({IDYES});
-    std::string strCaptionAfter;
-    bool bSecondHeld = false;
     Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m_inputs[0]})), 0);
         ASSERT_TRUE(m_fake.WaitForBlockedWrite());
-        SendMessageA(GetDlgItem(hWnd, IDC_PAUSE), BM_CLICK, 0, 0);
-        SendMessageA(GetDlgItem(hWnd, IDC_CANCEL_BATCH), BM_CLICK, 0, 0);
+        Click(hWnd, IDC_PAUSE);
+        Click(hWnd, IDC_CANCEL_BATCH);
         m_fake.ReleaseWrite();
-        WaitUntil([&] { return IsIdle(hWnd); });
-        strCaptionAfter = ItemText(hWnd, IDC_PAUSE);
-        // The next batch waits before its first read until Weiter.
+        ASSERT_TRUE(BecomesIdle(hWnd));
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_PAUSE), "&Weiter");
+        // The next batch holds its job before the first read until Weiter.
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m_inputs[1]})), 0);
-        WaitUntil([&] { return m_fake.Documents().size() == 2; });
-        Sleep(300);
-        bSecondHeld = m_fake.Documents()[1].strBytes.empty();
-        SendMessageA(GetDlgItem(hWnd, IDC_PAUSE), BM_CLICK, 0, 0);
-        WaitUntil([&] { return IsIdle(hWnd); });
+        ASSERT_SOON(g_bJobHeld);
+        std::vector<FakeDocument> docs = m_fake.Documents();
+        ASSERT_EQ(docs.size(), 2u);
+        EXPECT_EQ(docs[1].strBytes, "");
+        Click(hWnd, IDC_PAUSE);
+        EXPECT_TRUE(BecomesIdle(hWnd));
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_EQ(strCaptionAfter, "&Weiter");
-    EXPECT_TRUE(bSecondHeld);
     ASSERT_EQ(m_fake.Documents().size(), 2u);
     EXPECT_EQ(m_fake.Documents()[1].strBytes, "%!PS\n% zwei\n" + kTrailer);
 }
 
 TEST_F(ConverterDialogTest, PausedPrinterShowsMessage16AndLeavesTheWindowAlone) {
     m_fake.SetStatus("Quillon", PRINTER_STATUS_PAUSED);
-    bool bUnchanged = false;
     Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
-        WaitUntil([&] { return !m_boxes.Boxes().empty(); });
-        Sleep(100);
-        bUnchanged = Enabled(hWnd, IDOK) && ItemText(hWnd, IDC_PROCESSED).empty() &&
-                     !Enabled(hWnd, IDC_PAUSE);
+        EXPECT_SOON(!m_boxes.Boxes().empty());
+        EXPECT_SOON(!g_bBatchRunning); // the batch has ended
+        EXPECT_SOON(Enabled(hWnd, IDOK));
+        EXPECT_SOON(!Enabled(hWnd, IDC_PAUSE));
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_PROCESSED), "");
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_TRUE(bUnchanged);
     ASSERT_EQ(m_boxes.Boxes().size(), 1u);
     EXPECT_EQ(m_boxes.Boxes()[0].strText.substr(0, 40), "Der Drucker wurde pausiert und ist daher");
     EXPECT_EQ(m_boxes.Boxes()[0].nType, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
@@ -274,7 +279,7 @@ TEST_F(ConverterDialogTest, FolderOrLockedFileInADropIsReportedAndTheBatchGoesOn
     Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_DROPFILES,
                      reinterpret_cast<WPARAM>(MakeDrop({strFolder, strLocked, m_inputs[2]})), 0);
-        WaitUntil([&] { return m_fake.Documents().size() == 1 && IsIdle(hWnd); });
+        EXPECT_TRUE(BecomesIdle(hWnd));
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
     CloseHandle(hLock);
@@ -286,16 +291,15 @@ TEST_F(ConverterDialogTest, FolderOrLockedFileInADropIsReportedAndTheBatchGoesOn
 
 TEST_F(ConverterDialogTest, PrinterThatFailsToOpenForALaterFileSkipsTheRest) {
     m_fake.BlockWrite(0);
-    bool bIdleAfter = false;
     Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
         ASSERT_TRUE(m_fake.WaitForBlockedWrite());
         m_fake.FailOpenPrinter(ERROR_INVALID_PRINTER_NAME); // from the second file on
         m_fake.ReleaseWrite();
-        bIdleAfter = WaitUntil([&] { return !m_boxes.Boxes().empty() && IsIdle(hWnd); });
+        EXPECT_SOON(!m_boxes.Boxes().empty());
+        EXPECT_TRUE(BecomesIdle(hWnd));
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_TRUE(bIdleAfter);
     EXPECT_EQ(TicketNames(), (std::vector<std::string>{Ticket("eins")}));
     ASSERT_EQ(m_boxes.Boxes().size(), 1u);
     EXPECT_EQ(m_boxes.Boxes()[0].strText, SystemErrorText(ERROR_INVALID_PRINTER_NAME, 255));
@@ -306,24 +310,21 @@ TEST_F(ConverterDialogTest, PrinterThatFailsToOpenForALaterFileSkipsTheRest) {
 TEST_F(ConverterDialogTest, CancelAnsweredNoWhilePausedStaysPaused) {
     m_fake.BlockWrite(0);
     m_boxes.Answer({IDNO});
-    std::string strCaption;
-    bool bHeld = false;
     Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m_inputs[0]})), 0);
         ASSERT_TRUE(m_fake.WaitForBlockedWrite());
-        SendMessageA(GetDlgItem(hWnd, IDC_PAUSE), BM_CLICK, 0, 0);
-        SendMessageA(GetDlgItem(hWnd, IDC_CANCEL_BATCH), BM_CLICK, 0, 0);
-        strCaption = ItemText(hWnd, IDC_PAUSE);
+        Click(hWnd, IDC_PAUSE);
+        Click(hWnd, IDC_CANCEL_BATCH);
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_PAUSE), "&Weiter");
         m_fake.ReleaseWrite();
-        Sleep(300);
-        // The write in progress finished; the job waits before its next read.
-        bHeld = m_fake.Documents()[0].strBytes == "%!PS\n% eins\n" && !IsIdle(hWnd);
-        SendMessageA(GetDlgItem(hWnd, IDC_PAUSE), BM_CLICK, 0, 0);
-        WaitUntil([&] { return IsIdle(hWnd); });
+        // The write in progress finished; the job is held before its next read.
+        ASSERT_SOON(g_bJobHeld);
+        EXPECT_EQ(m_fake.Documents()[0].strBytes, "%!PS\n% eins\n");
+        EXPECT_SOON(!IsIdle(hWnd));
+        Click(hWnd, IDC_PAUSE);
+        EXPECT_TRUE(BecomesIdle(hWnd));
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_EQ(strCaption, "&Weiter");
-    EXPECT_TRUE(bHeld);
     ASSERT_EQ(m_fake.Documents().size(), 1u);
     EXPECT_EQ(m_fake.Documents()[0].strBytes, "%!PS\n% eins\n" + kTrailer);
     EXPECT_EQ(m_boxes.Boxes().size(), 1u); // the question only
@@ -344,23 +345,21 @@ TEST_F(ConverterDialogTest, FileOpenOffersPostScriptFirstAndConvertsTheChoice) {
         return TRUE;
     });
     m_fake.BlockWrite(0);
-    std::string strProcessed, strRemaining;
-    bool bNothingAfterCancel = false;
     Run([&](HWND hWnd) {
         SendMessageA(hWnd, WM_COMMAND, IDM_FILE_OPEN, 0);
-        bNothingAfterCancel = m_fake.Calls().empty() && Enabled(hWnd, IDOK);
+        // Cancelled: no batch started (that happens on the window's thread), still idle.
+        EXPECT_FALSE(g_bBatchRunning);
+        EXPECT_SOON(Enabled(hWnd, IDOK));
         PostMessageA(hWnd, WM_COMMAND, IDM_FILE_OPEN, 0);
         ASSERT_TRUE(m_fake.WaitForBlockedWrite());
-        strProcessed = ItemText(hWnd, IDC_PROCESSED);
-        strRemaining = ItemText(hWnd, IDC_REMAINING);
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_PROCESSED), "0");
+        EXPECT_SOON_EQ(ItemText(hWnd, IDC_REMAINING), "1");
         m_fake.ReleaseWrite();
-        WaitUntil([&] { return IsIdle(hWnd); });
+        EXPECT_TRUE(BecomesIdle(hWnd));
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_TRUE(bNothingAfterCancel);
-    EXPECT_EQ(strProcessed, "0");
-    EXPECT_EQ(strRemaining, "1");
     ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(m_fake.Calls(SpoolerFunction::StartDocPrinter).size(), 1u);
     const OPENFILENAMEA& ofn = shown[0];
     EXPECT_EQ(ofn.lStructSize, sizeof(OPENFILENAMEA));
     EXPECT_NE(ofn.hwndOwner, nullptr);
@@ -377,17 +376,16 @@ TEST_F(ConverterDialogTest, FileOpenOffersPostScriptFirstAndConvertsTheChoice) {
 
 TEST_F(ConverterDialogTest, ClosingDuringABatchCancelsItAndEndsTheJobFirst) {
     m_fake.BlockWrite(0);
-    bool bStillOpen = false;
     INT_PTR nResult = Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
         ASSERT_TRUE(m_fake.WaitForBlockedWrite());
         PostMessageA(hWnd, WM_CLOSE, 0, 0);
-        Sleep(200);
-        bStillOpen = IsWindow(hWnd) != FALSE;
+        // The window has taken the close, cancelled the batch and waits for its end.
+        ASSERT_SOON(g_bCancelRequested);
+        EXPECT_TRUE(IsWindow(hWnd));
         m_fake.ReleaseWrite();
     });
     EXPECT_EQ(nResult, IDCANCEL);
-    EXPECT_TRUE(bStillOpen);
     ASSERT_EQ(m_fake.Documents().size(), 1u);
     EXPECT_TRUE(m_fake.Documents()[0].bEnded);
     EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
@@ -411,19 +409,15 @@ TEST_F(ConverterDialogTest, ConfigurationChosenInTheMenuGoesIntoTheNextBatchsTic
 
     Run([&](HWND hWnd) {
         PostMessageA(hWnd, WM_COMMAND, IDM_CONFIGURE, 0);
-        HWND hConfigure = nullptr;
-        WaitUntil([&] {
-            hConfigure = FindWindowA("#32770", "Veltrane Quillon konfigurieren");
-            return hConfigure && IsWindowVisible(hConfigure);
-        });
+        HWND hConfigure = WaitForWindow("Veltrane Quillon konfigurieren");
         ASSERT_NE(hConfigure, nullptr);
         HWND hList = GetDlgItem(hConfigure, IDC_CONFIGURATIONS);
         SendMessageA(hList, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>("Office Print"));
         SendMessageA(hConfigure, WM_COMMAND, IDOK, 0);
-        WaitUntil([&] { return !IsWindow(hConfigure); });
+        EXPECT_SOON(!IsWindow(hConfigure));
         PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m_inputs[0]})), 0);
-        WaitUntil([&] { return m_fake.Documents().size() == 1 && IsIdle(hWnd); });
+        EXPECT_TRUE(BecomesIdle(hWnd));
         PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(TicketNames(), (std::vector<std::string>{"~JS~ d=" + m_strDir +

@@ -38,7 +38,8 @@ char* PackText(const std::optional<std::string>& optText, BYTE*& pNext) {
 
 FakeSpooler::FakeSpooler()
     : m_hWriteEntered(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      m_hWriteRelease(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+      m_hWriteRelease(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+      m_hAllReleased(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
 
 void FakeSpooler::AddPrinter(const FakePrinter& printer) {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -90,11 +91,16 @@ void FakeSpooler::BlockWrite(size_t nCall) {
 }
 
 bool FakeSpooler::WaitForBlockedWrite(DWORD dwTimeoutMs) {
+    WaitNote note("a held WritePrinter call to begin");
     return WaitForSingleObject(m_hWriteEntered.get(), dwTimeoutMs) == WAIT_OBJECT_0;
 }
 
 void FakeSpooler::ReleaseWrite() {
     SetEvent(m_hWriteRelease.get());
+}
+
+void FakeSpooler::ReleaseAllWrites() {
+    SetEvent(m_hAllReleased.get());
 }
 
 std::vector<SpoolerCall> FakeSpooler::Calls() const {
@@ -317,7 +323,8 @@ BOOL FakeSpooler::WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWOR
         // Wait outside the lock so the test can look at the calls so far meanwhile.
         lock.unlock();
         SetEvent(m_hWriteEntered.get());
-        WaitForSingleObject(m_hWriteRelease.get(), INFINITE);
+        HANDLE releases[] = {m_hWriteRelease.get(), m_hAllReleased.get()};
+        WaitForMultipleObjects(2, releases, FALSE, INFINITE);
         lock.lock();
     }
 

@@ -4,6 +4,7 @@
 // members are safe to call from several threads.
 #pragma once
 
+#include "Waiting.h"
 #include "engine/Spooler.h"
 
 #include <cstddef>
@@ -98,9 +99,12 @@ public:
     // The WritePrinter call nCall waits, inside the call, until ReleaseWrite.
     void BlockWrite(size_t nCall);
     // Waits until a call chosen with BlockWrite has entered its wait; false on time-out.
-    bool WaitForBlockedWrite(DWORD dwTimeoutMs = 10000);
+    bool WaitForBlockedWrite(DWORD dwTimeoutMs = kWaitMs);
     // Lets one waiting write go on.
     void ReleaseWrite();
+    // Lets every held write go on, and holds none from now on: a test that failed half-way
+    // must not leave a thread waiting in the fake.
+    void ReleaseAllWrites();
 
     // What happened.
     std::vector<SpoolerCall> Calls() const;
@@ -162,6 +166,7 @@ private:
     DWORD m_nNextJobId = 1;
     UniqueHandle m_hWriteEntered; // auto-reset: a held write has begun waiting
     UniqueHandle m_hWriteRelease; // auto-reset: one held write may go on
+    UniqueHandle m_hAllReleased;  // manual-reset: no write is held any more
 };
 
 // Puts a fake in place of winspool for one scope and then restores the previous spooler.

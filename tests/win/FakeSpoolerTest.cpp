@@ -85,7 +85,8 @@ TEST_F(FakeSpoolerTest, HeldWriteWaitsForRelease) {
         DWORD cb = 0;
         bResult = Write("held bytes", cb);
     });
-    ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+    // Not ASSERT: the writer must be let go and joined on every path.
+    EXPECT_TRUE(m_fake.WaitForBlockedWrite());
     // The write has not happened while it is held.
     EXPECT_TRUE(m_fake.Calls(SpoolerFunction::WritePrinter).empty());
     EXPECT_EQ("", m_fake.Documents()[0].strBytes);

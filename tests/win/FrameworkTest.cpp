@@ -219,11 +219,9 @@ TEST(Framework, EndDialogFromAMessageSentByAnotherThreadEndsTheLoop) {
     std::thread worker;
     ScenarioDialog dlg(IDD_CONFIGURE, [&](ScenarioDialog& d) {
         HWND hDlg = d.m_hWnd;
-        // The loop is idle in GetMessage when the sent WM_CLOSE arrives.
-        worker = std::thread([hDlg] {
-            Sleep(200);
-            SendMessageA(hDlg, WM_CLOSE, 0, 0);
-        });
+        // A message sent from another thread is handled only inside the loop's GetMessage,
+        // which then goes on waiting for a posted one unless EndDialog wakes it.
+        worker = std::thread([hDlg] { SendMessageA(hDlg, WM_CLOSE, 0, 0); });
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     worker.join();

@@ -1,10 +1,11 @@
 // The single-file progress dialog driven for real while the fake spooler holds the job:
 // it closes only when the job has ended, Pause and Abbrechen act on the job, and its
 // system menu reaches the About box.
-#include "WindowWait.h"
+#include "DrivenWindow.h"
 #include "FakeSpooler.h"
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
+#include "Waiting.h"
 
 #include "app/ConverterApp.h"
 #include "config/RegistryPaths.h"
@@ -13,11 +14,11 @@
 #include "res/resource.h"
 #include "ui/ProgressDialog.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -68,21 +69,35 @@ protected:
     }
 
     // Runs the dialog on this thread while the driver acts on it from another one, with
-    // the first write of the job held until the driver releases it.
+    // the first write of the job held until the driver releases it. After the driver every
+    // held write is let go: the dialog closes when the job ends.
     INT_PTR Run(const std::function<void(HWND)>& driver) {
         ProgressDialog dialog;
         dialog.m_strSource = m_strInput;
         dialog.m_strDestination = "C:\\out\\PsZuPdfProgress.pdf";
         m_app.m_pMainWnd = &dialog;
-        std::thread thread([&] {
-            HWND hDlg = WaitForWindow(kCaption);
-            ASSERT_TRUE(m_fake.WaitForBlockedWrite());
-            driver(hDlg);
-        });
-        INT_PTR nResult = dialog.DoModal();
-        thread.join();
+        INT_PTR nResult = RunDriven(
+            kCaption, [&] { return dialog.DoModal(); },
+            [&](HWND hDlg) {
+                ASSERT_TRUE(m_fake.WaitForBlockedWrite());
+                driver(hDlg);
+            },
+            [this](HWND hDlg) {
+                m_fake.ReleaseAllWrites();
+                EndAfterDriver(hDlg);
+            });
         m_app.m_pMainWnd = nullptr;
         return nResult;
+    }
+
+    // Waits until the dialog's thread has handled every message posted to it before: it
+    // handles posted messages in order, and this one moves the bar where nothing else does.
+    static ::testing::AssertionResult PostedMessagesHandled(HWND hDlg) {
+        HWND hBar = GetDlgItem(hDlg, IDC_PROGRESS);
+        PostMessageA(hBar, PBM_SETPOS, 57, 0);
+        return EventuallyEqual(
+            "the bar's position", [&] { return SendMessageA(hBar, PBM_GETPOS, 0, 0); },
+            LRESULT{57});
     }
 
     bool IsOpen(HWND hDlg) { return IsWindow(hDlg) && IsWindowVisible(hDlg); }
@@ -96,7 +111,6 @@ protected:
 
 TEST_F(ProgressDialogTest, ClosesByItselfWhenTheJobEndsAndNotBefore) {
     std::string strSource, strDestination;
-    bool bOpenAfterKeys = false;
     INT_PTR nResult = Run([&](HWND hDlg) {
         strSource = ItemText(hDlg, IDC_SOURCE);
         strDestination = ItemText(hDlg, IDC_DESTINATION);
@@ -108,12 +122,12 @@ TEST_F(ProgressDialogTest, ClosesByItselfWhenTheJobEndsAndNotBefore) {
         SendMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
         SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); // Alt+F4
         SendMessageA(hDlg, WM_CLOSE, 0, 0);
-        Sleep(200);
-        bOpenAfterKeys = IsOpen(hDlg) && !g_bJobFinished;
+        EXPECT_TRUE(PostedMessagesHandled(hDlg));
+        EXPECT_TRUE(IsOpen(hDlg));
+        EXPECT_FALSE(g_bJobFinished);
         m_fake.ReleaseWrite();
     });
     EXPECT_EQ(nResult, IDCANCEL);
-    EXPECT_TRUE(bOpenAfterKeys);
     EXPECT_EQ(strSource, m_strInput);
     EXPECT_EQ(strDestination, "C:\\out\\PsZuPdfProgress.pdf");
     ASSERT_EQ(m_fake.Documents().size(), 1u);
@@ -174,7 +188,6 @@ TEST_F(ProgressDialogTest, SystemMenuEndsWithTheAboutEntryWhichOpensWhileConvert
     int nCount = 0;
     UINT nLastId = 0, nSeparatorType = 0;
     std::string strLast;
-    bool bAboutOpened = false;
     INT_PTR nResult = Run([&](HWND hDlg) {
         HMENU hMenu = GetSystemMenu(hDlg, FALSE);
         nCount = GetMenuItemCount(hMenu);
@@ -185,15 +198,13 @@ TEST_F(ProgressDialogTest, SystemMenuEndsWithTheAboutEntryWhichOpensWhileConvert
         nSeparatorType = GetMenuState(hMenu, nCount - 2, MF_BYPOSITION);
         PostMessageA(hDlg, WM_SYSCOMMAND, IDM_SYS_ABOUT, 0);
         HWND hAbout = WaitForWindow("Info zu Veltrane Quillon");
-        bAboutOpened = hAbout != nullptr;
+        ASSERT_NE(hAbout, nullptr);
         // The job goes on and ends while the About box is open.
         m_fake.ReleaseWrite();
-        for (int i = 0; i < 200 && !g_bJobFinished; ++i)
-            Sleep(25);
+        EXPECT_SOON(g_bJobFinished);
         PostMessageA(hAbout, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(nResult, IDCANCEL);
-    EXPECT_TRUE(bAboutOpened);
     EXPECT_GE(nCount, 2);
     EXPECT_EQ(nLastId, static_cast<UINT>(IDM_SYS_ABOUT));
     EXPECT_EQ(strLast, "&Info zu Inkport...");

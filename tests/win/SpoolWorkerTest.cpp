@@ -2,6 +2,7 @@
 // for each kind of input and each way a job can go, and the one signal at its end.
 #include "FakeSpooler.h"
 #include "MessageBoxRecorder.h"
+#include "Waiting.h"
 
 #include "app/ConverterApp.h"
 #include "engine/InputClassification.h"
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,23 +27,6 @@ using F = SpoolerFunction;
 const std::string kPrefix = EpsPrefixLine;
 const std::string kTrailer = ShowPageTrailerLine;
 const char kTicket[] = "~JS~ d=C:\\out\\x.pdf c=Standard f=1";
-
-// Runs the test thread's messages until pred holds: the worker sends progress to a
-// window of this thread and waits for it.
-bool PumpUntil(const std::function<bool()>& pred, DWORD dwTimeoutMs = 10000) {
-    DWORD dwStart = GetTickCount();
-    while (!pred()) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        Sleep(5);
-    }
-    return true;
-}
 
 std::string Repeat(size_t n, char c = 'x') {
     return std::string(n, c);
@@ -90,8 +73,13 @@ protected:
     }
 
     void TearDown() override {
-        if (m_worker.joinable())
+        if (m_worker.joinable()) {
+            // A test that stopped half-way leaves the worker paused or in a held write.
+            g_bPauseRequested = false;
+            m_fake.ReleaseAllWrites();
+            WaitUntil("the worker to end", [this] { return m_bWorkerDone.load(); });
             m_worker.join();
+        }
         RemoveWindowSubclass(m_hBar, RecordPosition, 1);
         DestroyWindow(m_hBar);
         g_pProgressBar = nullptr;
@@ -142,9 +130,9 @@ protected:
     }
 
     // The worker still resets the bar after it has set g_bJobFinished, so wait for the
-    // thread itself while pumping.
+    // thread itself, running the bar's messages meanwhile.
     void Finish() {
-        ASSERT_TRUE(PumpUntil([this] { return m_bWorkerDone.load(); }));
+        ASSERT_SOON(m_bWorkerDone);
         m_worker.join();
     }
 
@@ -350,12 +338,12 @@ TEST_F(SpoolWorkerTest, PauseBeforeTheFirstReadHoldsTheJobUntilResumed) {
     std::string strData = "%!PS\nshowpage\n";
     g_bPauseRequested = true;
     Start(MakeFile("pause.ps", strData));
-    ASSERT_TRUE(PumpUntil([this] { return m_fake.Calls(F::StartPagePrinter).size() == 1; }));
-    PumpUntil([] { return false; }, 300);
-    EXPECT_EQ(WriteCount(), 0u);
+    ASSERT_SOON(g_bJobHeld);
+    EXPECT_EQ(Sequence(), (std::vector<F>{F::StartDocPrinter, F::StartPagePrinter}));
     g_bPauseRequested = false;
     Finish();
     ExpectDocumentOf({strData, kTrailer});
+    EXPECT_FALSE(g_bJobHeld);
 }
 
 TEST_F(SpoolWorkerTest, CancelWhilePausedBeforeAReadSendsNoMoreData) {
@@ -365,8 +353,9 @@ TEST_F(SpoolWorkerTest, CancelWhilePausedBeforeAReadSendsNoMoreData) {
     ASSERT_TRUE(m_fake.WaitForBlockedWrite());
     g_bPauseRequested = true; // pressed while the first block was being written
     m_fake.ReleaseWrite();
-    PumpUntil([] { return false; }, 300); // now waiting before the second read
-    g_bCancelRequested = true;            // Yes to the question; pause stays set
+    ASSERT_SOON(g_bJobHeld); // now waiting before the second read
+    EXPECT_EQ(WriteCount(), 1u);
+    g_bCancelRequested = true; // Yes to the question; pause stays set
     Finish();
     ExpectDocumentOf({strData.substr(0, 16384)});
     EXPECT_TRUE(m_boxes.Boxes().empty());
@@ -381,7 +370,7 @@ TEST_F(SpoolWorkerTest, CancelWhilePausedBeforeAWriteLetsThatWriteHappen) {
     g_bPauseRequested = true;
     m_fake.ReleaseWrite();
     // The first write took 100 bytes; the worker now waits before writing the rest.
-    PumpUntil([] { return false; }, 300);
+    ASSERT_SOON(g_bJobHeld);
     EXPECT_EQ(WriteCount(), 1u);
     g_bCancelRequested = true;
     Finish();

@@ -1,5 +1,6 @@
 // Start-up as the program runs it: registry, command line, settings, printer search,
 // run mode, and each way InitInstance ends.
+#include "DrivenWindow.h"
 #include "FakeSpooler.h"
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
@@ -14,7 +15,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -329,19 +329,14 @@ TEST_F(StartupTest, MainWindowOpensWithoutStatusTestAndEndsTheRun) {
     m_fake.AddPrinter(
         Printer("Quillon", "Veltrane Quillon", "VeltraneQuillonPort", PRINTER_STATUS_PAUSED));
     ConverterApp app;
-    bool bWasMainWindow = false;
-    std::thread closer([&] {
-        HWND hWnd = nullptr;
-        for (int i = 0; i < 100 && !hWnd; ++i, Sleep(50))
-            hWnd = FindWindowA("#32770", "PostScript-zu-PDF-Konverter");
-        bWasMainWindow =
-            hWnd && app.m_pMainWnd && app.m_pMainWnd->m_hWnd == hWnd && IsWindowVisible(hWnd);
-        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_FALSE(Start(app, {}));
-    closer.join();
+    bool bStarted = RunDriven(
+        "PostScript-zu-PDF-Konverter", [&] { return Start(app, {}); },
+        [&](HWND hWnd) {
+            EXPECT_TRUE(app.m_pMainWnd && app.m_pMainWnd->m_hWnd == hWnd);
+            PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+        });
+    EXPECT_FALSE(bStarted);
     app.ExitInstance();
-    EXPECT_TRUE(bWasMainWindow);
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_TRUE(m_boxes.Boxes().empty());
     EXPECT_TRUE(m_fake.Calls(SpoolerFunction::OpenPrinter).empty());
