@@ -45,7 +45,13 @@ target_link_libraries(pszwin PUBLIC pszcore winspool comctl32 comdlg32 shell32 s
                                     gdi32 user32 advapi32)
 target_compile_options(pszwin PRIVATE ${PSZ_WARNINGS})
 
-add_executable(PsZuPdf WIN32 app/AppMain.cpp framework/WinMain.cpp $<TARGET_OBJECTS:pszres>)
+# The version resources of the program and the applet, from the project's version.
+configure_file(res/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
+set(psz_version_includes ${CMAKE_SOURCE_DIR}/res ${CMAKE_BINARY_DIR}/generated)
+
+add_executable(PsZuPdf WIN32 app/AppMain.cpp framework/WinMain.cpp res/PsZuPdfVersion.rc
+                               $<TARGET_OBJECTS:pszres>)
+target_include_directories(PsZuPdf PRIVATE ${psz_version_includes})
 target_link_libraries(PsZuPdf PRIVATE pszwin)
 target_compile_options(PsZuPdf PRIVATE ${PSZ_WARNINGS})
 
@@ -60,13 +66,14 @@ add_test(NAME win_tests COMMAND win_tests)
 # own watchdog after 150 s with a report, and CTest's limit is the last resort.
 set_tests_properties(win_tests PROPERTIES RUN_SERIAL ON TIMEOUT 300)
 
-# Small Windows helpers for the black-box checks (find and answer message boxes, ...).
+# Small Windows helpers for the black-box and package checks (find and answer message
+# boxes, read shortcuts and version resources, ...).
 file(GLOB tool_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
 foreach(src ${tool_sources})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_compile_options(${name} PRIVATE ${PSZ_WARNINGS})
-    target_link_libraries(${name} PRIVATE user32 comctl32)
+    target_link_libraries(${name} PRIVATE user32 comctl32 ole32 uuid version)
 endforeach()
 
 # The printer product's control-panel applet stand-in "Quillon.cpl". It is not part of the
@@ -78,11 +85,25 @@ add_library(Quillon SHARED
     printer/applet/ConfigurationStore.cpp
     printer/applet/ConfigurationsDialog.cpp
     printer/applet/Quillon.rc
+    printer/applet/QuillonVersion.rc
 )
 set_target_properties(Quillon PROPERTIES PREFIX "" SUFFIX ".cpl"
                                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-target_include_directories(Quillon PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet)
+target_include_directories(Quillon PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet
+                                           ${psz_version_includes})
 target_link_libraries(Quillon PRIVATE user32 advapi32)
 target_compile_options(Quillon PRIVATE ${PSZ_WARNINGS})
 # The applet tests load the built applet.
 add_dependencies(win_tests Quillon)
+
+# The package's custom action that seeds the printer product's registry tree with the
+# values of a fresh installation where they are missing. It goes into the package only
+# and is never installed.
+add_library(QuillonSetup SHARED
+    printer/setup/FreshDefaults.cpp
+    printer/setup/SetupEntry.cpp
+)
+set_target_properties(QuillonSetup PROPERTIES PREFIX "")
+target_include_directories(QuillonSetup PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet)
+target_link_libraries(QuillonSetup PRIVATE msi shell32 advapi32)
+target_compile_options(QuillonSetup PRIVATE ${PSZ_WARNINGS})
