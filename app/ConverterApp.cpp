@@ -7,6 +7,7 @@
 #include "config/Settings.h"
 #include "engine/PrinterDiscovery.h"
 #include "framework/MessageMap.h"
+#include "framework/MessageText.h"
 #include "framework/ResourceString.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
@@ -15,9 +16,8 @@
 #include "ui/FileDialog.h"
 #include "ui/Help.h"
 #include "ui/LocalisedText.h"
-#include "ui/MessageText.h"
-#include "ui/ProgressDialog.h"
 #include "ui/MessageBox.h"
+#include "ui/ProgressDialog.h"
 #include "ui/SystemMessage.h"
 
 #include <cstdlib>

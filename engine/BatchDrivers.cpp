@@ -3,14 +3,14 @@
 #include "app/OutputNameWin.h"
 #include "engine/JobControl.h"
 #include "engine/PrinterDiscovery.h"
-#include "engine/SpoolWorker.h"
 #include "engine/Spooler.h"
+#include "engine/SpoolWorker.h"
 #include "framework/Handle.h"
+#include "framework/MessageText.h"
 #include "framework/ResourceString.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
 #include "ui/MessageBox.h"
-#include "ui/MessageText.h"
 #include "ui/SystemMessage.h"
 
 #include <shellapi.h>

@@ -8,11 +8,11 @@
 #include "engine/Spooler.h"
 #include "engine/TransferProgress.h"
 #include "framework/Handle.h"
+#include "framework/MessageText.h"
 #include "framework/ResourceString.h"
 #include "framework/Static.h"
 #include "res/resource.h"
 #include "ui/MessageBox.h"
-#include "ui/MessageText.h"
 #include "ui/SystemMessage.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "ui/MessageText.h"
+#include "framework/MessageText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/MessageText.h"
+#include "framework/MessageText.h"
 
 std::string InsertArgument(const std::string& strPattern, const std::string& strArgument) {
     std::string strResult;
