@@ -9,6 +9,7 @@
 #include "framework/MessageMap.h"
 #include "framework/MessageText.h"
 #include "framework/ResourceString.h"
+#include "framework/SystemMessage.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/ConfigureDialog.h"
@@ -18,7 +19,6 @@
 #include "ui/LocalisedText.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgressDialog.h"
-#include "ui/SystemMessage.h"
 
 #include <cstdlib>
 #include <optional>

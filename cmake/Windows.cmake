@@ -13,6 +13,7 @@ add_library(pszwin STATIC
     framework/DataExchange.cpp
     framework/Dialog.cpp
     framework/ResourceString.cpp
+    framework/SystemMessage.cpp
     framework/WinApp.cpp
     framework/Wnd.cpp
     app/ConverterApp.cpp
@@ -38,7 +39,6 @@ add_library(pszwin STATIC
     ui/ProgressDialog.cpp
     ui/ShellCalls.cpp
     ui/StaticLink.cpp
-    ui/SystemMessage.cpp
 )
 target_include_directories(pszwin PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(pszwin PUBLIC pszcore winspool comctl32 comdlg32 shell32 shlwapi

@@ -2,9 +2,9 @@
 
 #include "config/RegistryPathText.h"
 #include "framework/ResourceString.h"
+#include "framework/SystemMessage.h"
 #include "res/resource.h"
 #include "ui/MessageBox.h"
-#include "ui/SystemMessage.h"
 
 namespace {
 

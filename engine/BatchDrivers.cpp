@@ -8,10 +8,10 @@
 #include "framework/Handle.h"
 #include "framework/MessageText.h"
 #include "framework/ResourceString.h"
+#include "framework/SystemMessage.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
 #include "ui/MessageBox.h"
-#include "ui/SystemMessage.h"
 
 #include <shellapi.h>
 

@@ -3,8 +3,8 @@
 #include "config/RegistryPaths.h"
 #include "engine/PrinterMatch.h"
 #include "engine/Spooler.h"
+#include "framework/SystemMessage.h"
 #include "res/resource.h"
-#include "ui/SystemMessage.h"
 
 #include <cstring>
 #include <vector>

@@ -11,9 +11,9 @@
 #include "framework/MessageText.h"
 #include "framework/ResourceString.h"
 #include "framework/Static.h"
+#include "framework/SystemMessage.h"
 #include "res/resource.h"
 #include "ui/MessageBox.h"
-#include "ui/SystemMessage.h"
 
 #include <algorithm>
 #include <memory>

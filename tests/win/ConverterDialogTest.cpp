@@ -11,10 +11,10 @@
 #include "engine/BatchDrivers.h"
 #include "engine/JobControl.h"
 #include "engine/PrinterDiscovery.h"
+#include "framework/SystemMessage.h"
 #include "res/resource.h"
 #include "ui/ConverterDialog.h"
 #include "ui/FileDialog.h"
-#include "ui/SystemMessage.h"
 
 #include <shlobj.h>
 #include <gtest/gtest.h>

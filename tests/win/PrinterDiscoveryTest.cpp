@@ -2,8 +2,8 @@
 
 #include "config/RegistryPaths.h"
 #include "engine/Spooler.h"
+#include "framework/SystemMessage.h"
 #include "tests/win/FakeSpooler.h"
-#include "ui/SystemMessage.h"
 
 #include <gtest/gtest.h>
 

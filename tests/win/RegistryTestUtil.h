@@ -2,7 +2,7 @@
 // layer under test, the expected report texts, and scratch-key removal.
 #pragma once
 
-#include "ui/SystemMessage.h"
+#include "framework/SystemMessage.h"
 
 #include <windows.h>
 

@@ -10,7 +10,7 @@
 #include "engine/PrinterDiscovery.h"
 #include "engine/SpoolWorker.h"
 #include "framework/Static.h"
-#include "ui/SystemMessage.h"
+#include "framework/SystemMessage.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -8,8 +8,8 @@
 #include "app/ConverterApp.h"
 #include "config/RegistryPaths.h"
 #include "engine/PrinterDiscovery.h"
+#include "framework/SystemMessage.h"
 #include "ui/ShellCalls.h"
-#include "ui/SystemMessage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/SystemMessage.h"
+#include "framework/SystemMessage.h"
 
 #include <vector>
 
