@@ -6,6 +6,7 @@
 #include "config/RegistryPaths.h"
 #include "config/Settings.h"
 #include "engine/PrinterDiscovery.h"
+#include "framework/MessageBox.h"
 #include "framework/MessageMap.h"
 #include "framework/MessageText.h"
 #include "framework/ResourceString.h"
@@ -17,7 +18,6 @@
 #include "ui/FileDialog.h"
 #include "ui/Help.h"
 #include "ui/LocalisedText.h"
-#include "ui/MessageBox.h"
 #include "ui/ProgressDialog.h"
 
 #include <cstdlib>

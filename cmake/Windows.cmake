@@ -12,6 +12,7 @@ target_include_directories(pszres PRIVATE ${CMAKE_SOURCE_DIR}/res)
 add_library(pszwin STATIC
     framework/DataExchange.cpp
     framework/Dialog.cpp
+    framework/MessageBox.cpp
     framework/ResourceString.cpp
     framework/SystemMessage.cpp
     framework/WinApp.cpp
@@ -35,7 +36,6 @@ add_library(pszwin STATIC
     ui/Help.cpp
     ui/JobButtons.cpp
     ui/LocalisedText.cpp
-    ui/MessageBox.cpp
     ui/ProgressDialog.cpp
     ui/ShellCalls.cpp
     ui/StaticLink.cpp

@@ -1,10 +1,10 @@
 #include "config/Registry.h"
 
 #include "config/RegistryPathText.h"
+#include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "framework/SystemMessage.h"
 #include "res/resource.h"
-#include "ui/MessageBox.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include "engine/Spooler.h"
 #include "engine/SpoolWorker.h"
 #include "framework/Handle.h"
+#include "framework/MessageBox.h"
 #include "framework/MessageText.h"
 #include "framework/ResourceString.h"
 #include "framework/SystemMessage.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
-#include "ui/MessageBox.h"
 
 #include <shellapi.h>
 

@@ -1,9 +1,9 @@
 #include "engine/InputFile.h"
 
+#include "framework/MessageBox.h"
 #include "framework/MessageText.h"
 #include "framework/ResourceString.h"
 #include "res/resource.h"
-#include "ui/MessageBox.h"
 
 #include <string>
 

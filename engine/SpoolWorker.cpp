@@ -8,12 +8,12 @@
 #include "engine/Spooler.h"
 #include "engine/TransferProgress.h"
 #include "framework/Handle.h"
+#include "framework/MessageBox.h"
 #include "framework/MessageText.h"
 #include "framework/ResourceString.h"
 #include "framework/Static.h"
 #include "framework/SystemMessage.h"
 #include "res/resource.h"
-#include "ui/MessageBox.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,10 +1,10 @@
 #include "ui/JobButtons.h"
 
 #include "engine/JobControl.h"
+#include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
-#include "ui/MessageBox.h"
 
 void OnPauseJob(CWnd& window) {
     bool bPaused = !g_bPauseRequested;

@@ -1,7 +1,7 @@
 #include "ui/StaticLink.h"
 
+#include "framework/MessageBox.h"
 #include "framework/MessageMap.h"
-#include "ui/MessageBox.h"
 #include "ui/ShellCalls.h"
 
 bool StaticLink::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {

@@ -1,7 +1,7 @@
 // Records the message boxes and beeps a test provokes and answers them from a script.
 #pragma once
 
-#include "ui/MessageBox.h"
+#include "framework/MessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // sure no test can hang on a real message box it did not expect, and ends the run when a
 // test hangs anyway, saying what it waited for.
 #include "Waiting.h"
-#include "ui/MessageBox.h"
+#include "framework/MessageBox.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ui/MessageBox.h"
+#include "framework/MessageBox.h"
 
 #include <utility>
 
