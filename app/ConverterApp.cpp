@@ -2,6 +2,7 @@
 
 #include "app/ConverterCommandLineInfo.h"
 #include "app/OutputNameWin.h"
+#include "config/ConfigureDialog.h"
 #include "config/Registry.h"
 #include "config/RegistryPaths.h"
 #include "config/Settings.h"
@@ -13,7 +14,6 @@
 #include "framework/SystemMessage.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
-#include "ui/ConfigureDialog.h"
 #include "ui/ConverterDialog.h"
 #include "ui/FileDialog.h"
 #include "ui/Help.h"

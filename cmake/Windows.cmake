@@ -19,6 +19,7 @@ add_library(pszwin STATIC
     framework/Wnd.cpp
     app/ConverterApp.cpp
     app/OutputNameWin.cpp
+    config/ConfigureDialog.cpp
     config/Registry.cpp
     config/RegistryReport.cpp
     config/Settings.cpp
@@ -30,7 +31,6 @@ add_library(pszwin STATIC
     engine/SpoolWorker.cpp
     ui/AboutDialog.cpp
     ui/CenterWindow.cpp
-    ui/ConfigureDialog.cpp
     ui/FileDialog.cpp
     ui/ConverterDialog.cpp
     ui/Help.cpp

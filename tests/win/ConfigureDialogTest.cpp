@@ -2,8 +2,8 @@
 // of configurations and its selection, the destination prompt, OK and the ways of
 // cancelling, its texts, and the control-panel applet it starts (a test applet exported
 // from this program, and the real Quillon.cpl).
+#include "config/ConfigureDialog.h"
 #include "Waiting.h"
-#include "ui/ConfigureDialog.h"
 
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"

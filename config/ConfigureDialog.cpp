@@ -1,4 +1,4 @@
-#include "ui/ConfigureDialog.h"
+#include "config/ConfigureDialog.h"
 
 #include "app/ConverterApp.h"
 #include "config/Registry.h"
