@@ -15,7 +15,7 @@
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/ConverterDialog.h"
-#include "ui/FileDialog.h"
+#include "ui/FileOpenCommand.h"
 #include "ui/Help.h"
 #include "ui/LocalisedText.h"
 #include "ui/ProgressDialog.h"

@@ -31,8 +31,8 @@ add_library(pszwin STATIC
     engine/SpoolWorker.cpp
     ui/AboutDialog.cpp
     ui/CenterWindow.cpp
-    ui/FileDialog.cpp
     ui/ConverterDialog.cpp
+    ui/FileOpenCommand.cpp
     ui/Help.cpp
     ui/JobButtons.cpp
     ui/LocalisedText.cpp

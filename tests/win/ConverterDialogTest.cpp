@@ -14,7 +14,7 @@
 #include "framework/SystemMessage.h"
 #include "res/resource.h"
 #include "ui/ConverterDialog.h"
-#include "ui/FileDialog.h"
+#include "ui/FileOpenCommand.h"
 
 #include <shlobj.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-// The common open-file dialog, behind a hook so tests can answer it.
+// "&Datei" > "Ö&ffnen...": the common open-file dialog, behind a hook so tests can answer it,
+// and the batch it starts.
 #pragma once
 
 #include "ui/ShellCalls.h"

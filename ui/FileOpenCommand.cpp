@@ -1,4 +1,4 @@
-#include "ui/FileDialog.h"
+#include "ui/FileOpenCommand.h"
 
 #include "app/ConverterApp.h"
 #include "engine/BatchDrivers.h"
