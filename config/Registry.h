@@ -1,4 +1,5 @@
-// Single registry values by root, value name and key path, with the uniform error report.
+// Single registry values by root, value name and key path; failures are reported (unless
+// silent) through ReportRegistryError.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +32,3 @@ int WriteRegistryDword(HKEY hRoot, const char* pszValueName, const char* pszKeyP
 
 // True when the key opens for reading under HKEY_LOCAL_MACHINE; never reports.
 bool RegistryKeyExists(const char* pszKeyPath);
-
-// Shows "Systemsteuerungsfehler" with the system's text for dwError and the failing step
-// (string nStepId formatted with the path text). Key path and value name may be null.
-void ReportRegistryError(UINT nStepId, DWORD dwError, HKEY hRoot, const char* pszKeyPath,
-                         const char* pszValueName);

@@ -1,4 +1,4 @@
-#include "config/Registry.h"
+#include "config/RegistryReport.h"
 
 #include "config/RegistryPathText.h"
 #include "framework/MessageBox.h"

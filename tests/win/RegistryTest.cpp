@@ -1,4 +1,5 @@
 #include "config/Registry.h"
+#include "config/RegistryReport.h"
 
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
