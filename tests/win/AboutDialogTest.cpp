@@ -5,7 +5,6 @@
 #include "DrivenWindow.h"
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
-#include "SavedRegistryValues.h"
 #include "framework/ResourceString.h"
 #include "res/resource.h"
 #include "ui/ShellCalls.h"
@@ -62,14 +61,9 @@ INT_PTR RunAbout(std::function<void(DrivenAboutDialog&)> scenario) {
     return dlg.DoModal();
 }
 
-// The test's values of the product keys are put back afterwards.
+// The product keys are those of a scratch tree that starts empty.
 class AboutDialogTest : public ::testing::Test {
 protected:
-    AboutDialogTest()
-        : m_saved({{kConfigurationKey, "Reporting"},
-                   {kDebugKey, "BuildTime"},
-                   {kDebugKey, "KernelBuild"}}) {}
-
     static std::optional<uint32_t> Reporting() {
         RawValue raw = GetRaw(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting");
         if (raw.nError != ERROR_SUCCESS)
@@ -82,7 +76,7 @@ protected:
         return dw;
     }
 
-    SavedRegistryValues m_saved;
+    ScratchLocalMachine m_scratch;
 };
 
 enum class Close { OK, Escape };

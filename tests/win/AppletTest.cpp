@@ -192,13 +192,10 @@ void CloseLeftovers(HWND hDlg) {
 class AppletTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
         ASSERT_NE(m_applet.Module(), nullptr) << "Quillon.cpl not found beside the tests";
         ASSERT_NE(m_applet.Entry(), nullptr);
         ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, "SaveRequest", 1));
     }
-    void TearDown() override { DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY); }
-
     // A configuration holding only the two values the dialog edits and one it does not.
     static void Seed(const std::string& strName, uint32_t dwGeneral,
                      const std::string& strOutputPath = std::string()) {
@@ -228,6 +225,7 @@ protected:
         return nResult;
     }
 
+    ScratchLocalMachine m_scratch;
     LoadedApplet m_applet;
 };
 

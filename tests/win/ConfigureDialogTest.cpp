@@ -148,7 +148,6 @@ const std::vector<std::string> kThree = {"A", "Standard", "Z"};
 class ConfigureDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
         m_app.SaveRequest.Allocate();
         m_app.SaveRequest.Set(0);
         m_app.m_hSettingsRoot = HKEY_LOCAL_MACHINE;
@@ -157,8 +156,6 @@ protected:
         g_applet.strCreate.clear();
         g_applet.optActive.reset();
     }
-    void TearDown() override { DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY); }
-
     // Runs the Configure command on this thread while the driver works the dialog from
     // another one.
     void Configure(const std::function<void(HWND)>& driver,
@@ -188,6 +185,7 @@ protected:
         return {entries, nSelection};
     }
 
+    ScratchLocalMachine m_scratch;
     ConverterApp m_app;
 };
 

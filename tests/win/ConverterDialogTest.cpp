@@ -64,7 +64,6 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
 class ConverterDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        regtest::DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
         for (const char* pszName :
              {"SaveRequest", "Reporting", "General", "Fonts", "Colour", "Grey", "Monochrome",
               "Resolution", "ColourResolution", "GreyResolution", "MonoResolution"})
@@ -99,7 +98,6 @@ protected:
             DeleteFileA(strPath.c_str());
         RemoveDirectoryA((m_strDir + "\\ordner.ps").c_str());
         RemoveDirectoryA(m_strDir.c_str());
-        regtest::DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
         g_szPrinterName[0] = '\0';
         g_bPauseRequested = false;
         g_bCancelRequested = false;
@@ -168,6 +166,7 @@ protected:
         return "~JS~ d=" + m_strDir + "\\" + strName + ".pdf c= f=1";
     }
 
+    regtest::ScratchLocalMachine m_scratch;
     ConverterApp m_app;
     FakeSpooler m_fake;
     FakeSpoolerInstaller m_installer{m_fake};

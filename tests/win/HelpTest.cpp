@@ -4,7 +4,6 @@
 
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"
-#include "SavedRegistryValues.h"
 #include "framework/WinApp.h"
 #include "ui/AboutDialog.h"
 #include "ui/ShellCalls.h"
@@ -52,13 +51,12 @@ public:
 class HelpTest : public ::testing::Test {
 protected:
     HelpTest()
-        : m_saved({{kConfigurationKey, "Install"}}),
-          m_hook([this](HWND hWnd, const char* pszFile, UINT uCommand, ULONG_PTR dwData) {
+        : m_hook([this](HWND hWnd, const char* pszFile, UINT uCommand, ULONG_PTR dwData) {
               m_calls.push_back({hWnd, pszFile, uCommand, dwData});
               return TRUE;
           }) {}
 
-    SavedRegistryValues m_saved;
+    ScratchLocalMachine m_scratch;
     ScopedWinHelp m_hook;
     std::vector<HelpCall> m_calls;
 };
@@ -167,7 +165,6 @@ protected:
 };
 
 TEST_F(HelpTest, HelpCommandInTheAboutBoxOpensItsTopic) {
-    SavedRegistryValues savedReporting({{kConfigurationKey, "Reporting"}});
     ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, kConfigurationKey, "Reporting", 0));
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kConfigurationKey, "Install", "C:\\Q"));
     HelpFromAbout dlg;

@@ -63,7 +63,6 @@ protected:
         TheSpooler().ClosePrinter(g_hPrinter);
         g_hPrinter = nullptr;
         DeleteFileA(m_strInput.c_str());
-        regtest::DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
         g_bPauseRequested = false;
         g_bCancelRequested = false;
     }
@@ -102,6 +101,7 @@ protected:
 
     bool IsOpen(HWND hDlg) { return IsWindow(hDlg) && IsWindowVisible(hDlg); }
 
+    regtest::ScratchLocalMachine m_scratch;
     ConverterApp m_app;
     FakeSpooler m_fake;
     FakeSpoolerInstaller m_installer{m_fake};

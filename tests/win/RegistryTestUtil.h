@@ -1,11 +1,14 @@
 // Direct registry access for tests: raw writes and reads that do not go through the
-// layer under test, the expected report texts, and scratch-key removal.
+// layer under test, the expected report texts, scratch-key removal, and a scratch key in
+// place of HKEY_LOCAL_MACHINE.
 #pragma once
 
 #include "framework/SystemMessage.h"
 
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -71,6 +74,37 @@ inline void DeleteTree(HKEY hRoot, const std::string& strKeyPath) {
     RegDeleteTreeA(hRoot, strKeyPath.c_str());
     RegDeleteKeyA(hRoot, strKeyPath.c_str());
 }
+
+// While the object lives, HKEY_LOCAL_MACHINE of this process is an empty scratch key
+// under HKEY_CURRENT_USER (RegOverridePredefKey): the program, the applet it loads and the
+// test itself read and write the product tree there, whatever thread they run on. The
+// prefix's own product tree, which the program uses outside the tests, stays as it is.
+class ScratchLocalMachine {
+public:
+    ScratchLocalMachine() {
+        DeleteTree(HKEY_CURRENT_USER, kKeyPath);
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &m_hKey, nullptr) != ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_hKey) != ERROR_SUCCESS) {
+            // The tests would otherwise delete the real product tree.
+            std::fprintf(stderr, "cannot put a scratch key in place of HKEY_LOCAL_MACHINE\n");
+            std::abort();
+        }
+    }
+    ~ScratchLocalMachine() {
+        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        RegCloseKey(m_hKey);
+        DeleteTree(HKEY_CURRENT_USER, kKeyPath);
+        RegDeleteKeyA(HKEY_CURRENT_USER, kParentPath); // only when nothing else is left in it
+    }
+    ScratchLocalMachine(const ScratchLocalMachine&) = delete;
+    ScratchLocalMachine& operator=(const ScratchLocalMachine&) = delete;
+
+private:
+    static constexpr char kParentPath[] = "Software\\PsZuPdfTest";
+    static constexpr char kKeyPath[] = "Software\\PsZuPdfTest\\LocalMachine";
+    HKEY m_hKey = nullptr;
+};
 
 struct RawValue {
     LONG nError = ERROR_SUCCESS;

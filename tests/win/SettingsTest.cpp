@@ -120,34 +120,16 @@ std::string MissingKeyText(const std::string& strKeyPath) {
     return ReportText(ERROR_FILE_NOT_FOUND, OpenStep("HKEY_LOCAL_MACHINE\\" + strKeyPath));
 }
 
-// The tests work on the product's own keys in the throwaway prefix: the Configuration key
-// and two configurations of their own are removed before and after each test.
+// The tests work on the product's keys in a scratch tree that starts empty.
 class SettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_bHadConfigurations = KeyExists(HKEY_LOCAL_MACHINE, kConfigurationsKey);
-        m_bHadProduct = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VeltraneSystems\\Quillon");
-        m_bHadMaker = KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\VeltraneSystems");
-        RemoveTestKeys();
-    }
-    void TearDown() override {
-        RemoveTestKeys();
-        if (!m_bHadConfigurations)
-            DeleteTree(HKEY_LOCAL_MACHINE, kConfigurationsKey);
-        if (!m_bHadProduct)
-            DeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\VeltraneSystems\\Quillon");
-        if (!m_bHadMaker)
-            DeleteTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\VeltraneSystems");
-    }
     static void RemoveTestKeys() {
         DeleteTree(HKEY_LOCAL_MACHINE, kConfigurationKey);
         DeleteTree(HKEY_LOCAL_MACHINE, kNamedKey);
         DeleteTree(HKEY_LOCAL_MACHINE, kOtherNamedKey);
     }
 
-    bool m_bHadConfigurations = false;
-    bool m_bHadProduct = false;
-    bool m_bHadMaker = false;
+    ScratchLocalMachine m_scratch;
 };
 
 TEST(ConfigurationKeyPathTest, NamesTheSettingsKey) {

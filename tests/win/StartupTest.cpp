@@ -50,7 +50,6 @@ FakePrinter Printer(const std::string& strName, const std::string& strDriver,
 class StartupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        regtest::DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
         SeedSettingsKey(CONFIGURATION_KEY, 0);
         regtest::SetDword(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, "SaveRequest", 1);
 
@@ -78,7 +77,6 @@ protected:
         __argv = m_ppszSavedArgv;
         DeleteFileA(m_strFile.c_str());
         RemoveDirectoryA(m_strDir.c_str());
-        regtest::DeleteTree(HKEY_LOCAL_MACHINE, PRODUCT_KEY);
         EXPECT_EQ(m_fake.OpenHandleCount(), 0u) << "a printer handle was left open";
     }
 
@@ -114,6 +112,7 @@ protected:
 
     std::string FullPath(const std::string& strName) { return m_strDir + "\\" + strName; }
 
+    regtest::ScratchLocalMachine m_scratch;
     FakeSpooler m_fake;
     FakeSpoolerInstaller m_installer{m_fake};
     MessageBoxRecorder m_boxes;
