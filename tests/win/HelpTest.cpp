@@ -1,5 +1,5 @@
 // Help: the path from the Install value, the WinHelp call (hooked), the context id of the
-// active window; and the shell-call hooks themselves.
+// active window.
 #include "ui/Help.h"
 
 #include "MessageBoxRecorder.h"
@@ -170,33 +170,6 @@ TEST_F(HelpTest, HelpCommandInTheAboutBoxOpensItsTopic) {
     HelpFromAbout dlg;
     dlg.DoModal();
     EXPECT_EQ(m_calls, (std::vector<HelpCall>{{nullptr, "C:\\Q\\Quillon.hlp", HELP_CONTEXT, 46}}));
-}
-
-TEST(ShellCalls, ScopesNestAndRestoreTheRealCall) {
-    HMODULE hKernel = GetModuleHandleA("kernel32.dll");
-    ASSERT_NE(hKernel, nullptr);
-    std::vector<std::string> outerNames, innerNames;
-    {
-        ScopedLoadAppletLibrary outer([&](const char* pszName) {
-            outerNames.push_back(pszName);
-            return static_cast<HMODULE>(nullptr);
-        });
-        {
-            ScopedLoadAppletLibrary inner([&](const char* pszName) {
-                innerNames.push_back(pszName);
-                return hKernel;
-            });
-            EXPECT_EQ(LoadAppletLibrary("Quillon.cpl"), hKernel);
-        }
-        EXPECT_EQ(LoadAppletLibrary("Other.cpl"), nullptr);
-    }
-    EXPECT_EQ(outerNames, std::vector<std::string>{"Other.cpl"});
-    EXPECT_EQ(innerNames, std::vector<std::string>{"Quillon.cpl"});
-    // The real LoadLibraryA again: it finds the loaded module.
-    HMODULE hLoaded = LoadAppletLibrary("kernel32.dll");
-    EXPECT_EQ(hLoaded, hKernel);
-    if (hLoaded)
-        FreeLibrary(hLoaded);
 }
 
 } // namespace
