@@ -37,7 +37,7 @@ void RemoveTree(const std::string& strDir) {
     RemoveDirectoryA(strDir.c_str());
 }
 
-class OutputNameTest : public ::testing::Test {
+class OutputNameWinTest : public ::testing::Test {
 protected:
     void SetUp() override {
         char szTemp[MAX_PATH];
@@ -80,7 +80,7 @@ protected:
     std::string m_strDir;
 };
 
-TEST_F(OutputNameTest, FileExistsForFilesAndDirectories) {
+TEST_F(OutputNameWinTest, FileExistsForFilesAndDirectories) {
     MakeFile(Path("datei.ps"));
     MakeDirectory(Path("ordner"));
     EXPECT_TRUE(FileExists(Path("datei.ps")));
@@ -90,7 +90,7 @@ TEST_F(OutputNameTest, FileExistsForFilesAndDirectories) {
     EXPECT_FALSE(FileExists(Path("fehlt\\datei.ps")));
 }
 
-TEST_F(OutputNameTest, TakenNamesAreNumbered) {
+TEST_F(OutputNameWinTest, TakenNamesAreNumbered) {
     const std::string strInput = Path("bericht.ps");
     MakeFile(strInput);
     EXPECT_EQ(MakeOutputName(strInput, NamingForm::Batch, nullptr), Path("bericht.pdf"));
@@ -100,13 +100,13 @@ TEST_F(OutputNameTest, TakenNamesAreNumbered) {
     EXPECT_EQ(MakeOutputName(strInput, NamingForm::SingleFile, nullptr), Path("bericht1.pdf"));
 }
 
-TEST_F(OutputNameTest, ADirectoryTakesTheName) {
+TEST_F(OutputNameWinTest, ADirectoryTakesTheName) {
     m_app.SaveRequest.Set(0);
     MakeDirectory(Path("bericht"));
     EXPECT_EQ(MakeOutputName(Path("bericht.ps"), NamingForm::Batch, nullptr), Path("bericht0"));
 }
 
-TEST_F(OutputNameTest, OverwritingTakesTheTakenName) {
+TEST_F(OutputNameWinTest, OverwritingTakesTheTakenName) {
     MakeFile(Path("bericht.pdf"));
     m_app.General.Set(kOverwrite);
     EXPECT_EQ(MakeOutputName(Path("bericht.ps"), NamingForm::Batch, nullptr), Path("bericht.pdf"));
@@ -118,7 +118,7 @@ TEST_F(OutputNameTest, OverwritingTakesTheTakenName) {
     EXPECT_EQ(MakeOutputName(Path("bericht.ps"), NamingForm::Batch, nullptr), Path("bericht.pdf"));
 }
 
-TEST_F(OutputNameTest, OutputFolder) {
+TEST_F(OutputNameWinTest, OutputFolder) {
     const std::string strOut = Path("ausgabe");
     MakeDirectory(strOut);
     MakeFile(strOut + "\\bericht.pdf");
@@ -135,7 +135,7 @@ TEST_F(OutputNameTest, OutputFolder) {
     EXPECT_EQ(MakeOutputName(strInput, NamingForm::Batch, nullptr), "bericht.pdf");
 }
 
-TEST_F(OutputNameTest, SettingsAreReadAtTheMomentOfNaming) {
+TEST_F(OutputNameWinTest, SettingsAreReadAtTheMomentOfNaming) {
     const std::string strInput = Path("bericht.ps");
     std::string strUsed;
     EXPECT_EQ(MakeOutputName(strInput, NamingForm::Batch, &strUsed), Path("bericht.pdf"));
@@ -148,7 +148,7 @@ TEST_F(OutputNameTest, SettingsAreReadAtTheMomentOfNaming) {
     EXPECT_EQ(MakeOutputName(strInput, NamingForm::Batch, nullptr), "D:\\out\\bericht.pdf");
 }
 
-TEST_F(OutputNameTest, NamesBeyondThePathLimitAreRefused) {
+TEST_F(OutputNameWinTest, NamesBeyondThePathLimitAreRefused) {
     // The directory plus "\" plus the stem plus ".pdf" make 259 characters, then 260.
     const size_t nStem = MAX_OUTPUT_NAME - m_strDir.size() - 1 - 4;
     EXPECT_EQ(MakeOutputName(Path(std::string(nStem, 'a') + ".ps"), NamingForm::Batch, nullptr),
@@ -157,7 +157,7 @@ TEST_F(OutputNameTest, NamesBeyondThePathLimitAreRefused) {
               std::nullopt);
 }
 
-TEST_F(OutputNameTest, SingleFileFormTurnsAShortNameLong) {
+TEST_F(OutputNameWinTest, SingleFileFormTurnsAShortNameLong) {
     const std::string strFolder = Path("Langer Ordner");
     MakeDirectory(strFolder);
     const std::string strLong = strFolder + "\\Bericht vom Mai.ps";
@@ -179,7 +179,7 @@ TEST_F(OutputNameTest, SingleFileFormTurnsAShortNameLong) {
     EXPECT_EQ(strUsed, strShort);
 }
 
-TEST_F(OutputNameTest, UseLongFileNameLeavesOtherPathsAlone) {
+TEST_F(OutputNameWinTest, UseLongFileNameLeavesOtherPathsAlone) {
     MakeFile(Path("Bericht vom Mai.ps"));
     const std::string cases[] = {
         Path("fehlt.ps"),               // no entry matches
