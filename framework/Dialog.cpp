@@ -2,7 +2,6 @@
 
 #include "framework/ResourceString.h"
 #include "framework/WinApp.h"
-#include "res/resource.h"
 
 CDialog::CDialog(UINT nIDTemplate, HWND hParentWnd)
     : m_nIDTemplate(nIDTemplate), m_hParentWnd(hParentWnd) {}

@@ -4,6 +4,9 @@
 #include "framework/CommandLineInfo.h"
 #include "framework/Wnd.h"
 
+// The standard help command, sent by the F1 key (57670).
+constexpr UINT ID_HELP = 0xE146;
+
 class CWinApp {
 public:
     CWinApp();

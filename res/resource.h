@@ -24,7 +24,6 @@
 #define IDM_CONFIGURE 32775
 #define IDM_ABOUT 32777
 #define IDM_HELP 32778
-#define ID_HELP 0xE146 // the F1 key (57670)
 
 // System-menu entry of the progress dialog
 #define IDM_SYS_ABOUT 16
