@@ -1,5 +1,7 @@
 #include "ui/Placeholders.h"
 
+#include "engine/PrinterMatch.h"
+
 #include <cstring>
 
 namespace {

@@ -5,7 +5,6 @@
 
 // The product's names as the texts show them.
 #define PRODUCT_NAME "Veltrane Quillon"
-#define DEFAULT_PORT_NAME "VeltraneQuillonPort"
 #define COMPANY_SHORT_NAME "VeltraneSystems"
 #define SUPPORT_EMAIL "support@veltrane.example"
 
