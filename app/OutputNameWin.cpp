@@ -1,42 +1,13 @@
 #include "app/OutputNameWin.h"
 
 #include "app/ConverterApp.h"
+#include "framework/Handle.h"
 
 #include <windows.h>
 
 #include <vector>
 
 namespace {
-
-// A directory search, closed whichever way the listing ends.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE hFind) : m_hFind(hFind) {}
-    ~FindHandle() {
-        if (IsValid())
-            FindClose(m_hFind);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    FindHandle(FindHandle&& other) noexcept : m_hFind(other.m_hFind) {
-        other.m_hFind = INVALID_HANDLE_VALUE;
-    }
-    FindHandle& operator=(FindHandle&& other) noexcept {
-        if (this != &other) {
-            if (IsValid())
-                FindClose(m_hFind);
-            m_hFind = other.m_hFind;
-            other.m_hFind = INVALID_HANDLE_VALUE;
-        }
-        return *this;
-    }
-
-    bool IsValid() const { return m_hFind != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_hFind; }
-
-private:
-    HANDLE m_hFind;
-};
 
 // Every entry matching strPattern in the order the file system returns them; empty when
 // the directory cannot be listed.

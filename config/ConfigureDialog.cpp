@@ -2,16 +2,14 @@
 
 #include "app/ConverterApp.h"
 #include "config/Registry.h"
-#include "config/RegistryKey.h"
 #include "config/RegistryPaths.h"
+#include "framework/Handle.h"
 #include "framework/MessageMap.h"
 #include "res/resource.h"
 #include "ui/LocalisedText.h"
 #include "ui/ShellCalls.h"
 
 #include <cpl.h>
-
-#include <utility>
 
 namespace {
 
@@ -20,33 +18,6 @@ constexpr DWORD kConfigureHelpContext = 47;
 
 // Subkey names of up to 255 characters fit, with the terminator.
 constexpr DWORD kNameBufferSize = 256;
-
-// A loaded library, released on every path out of its scope.
-class LoadedLibrary {
-public:
-    explicit LoadedLibrary(HMODULE hModule) : m_hModule(hModule) {}
-    ~LoadedLibrary() {
-        if (m_hModule != nullptr)
-            FreeLibrary(m_hModule);
-    }
-    LoadedLibrary(const LoadedLibrary&) = delete;
-    LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-    LoadedLibrary(LoadedLibrary&& other) noexcept
-        : m_hModule(std::exchange(other.m_hModule, nullptr)) {}
-    LoadedLibrary& operator=(LoadedLibrary&& other) noexcept {
-        if (this != &other) {
-            if (m_hModule != nullptr)
-                FreeLibrary(m_hModule);
-            m_hModule = std::exchange(other.m_hModule, nullptr);
-        }
-        return *this;
-    }
-
-    HMODULE Get() const { return m_hModule; }
-
-private:
-    HMODULE m_hModule;
-};
 
 } // namespace
 

@@ -1,7 +1,7 @@
 #include "config/Registry.h"
 
-#include "config/RegistryKey.h"
 #include "config/RegistryReport.h"
+#include "framework/Handle.h"
 #include "res/resource.h"
 
 #include <climits>

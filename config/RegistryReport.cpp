@@ -1,6 +1,7 @@
 #include "config/RegistryReport.h"
 
 #include "config/RegistryPathText.h"
+#include "framework/Handle.h"
 #include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "framework/SystemMessage.h"
@@ -15,24 +16,6 @@ const char* RootName(HKEY hRoot) {
         return "HKEY_LOCAL_MACHINE";
     return "";
 }
-
-// Frees a buffer that FormatMessageA allocated.
-class LocalText {
-public:
-    LocalText() = default;
-    ~LocalText() {
-        if (m_pszText != nullptr)
-            LocalFree(m_pszText);
-    }
-    LocalText(const LocalText&) = delete;
-    LocalText& operator=(const LocalText&) = delete;
-
-    char** Receive() { return &m_pszText; }
-    const char* Get() const { return m_pszText; }
-
-private:
-    char* m_pszText = nullptr;
-};
 
 // The step string with "%1" replaced by the path text; empty when the string is missing.
 std::string StepText(UINT nStepId, const std::string& strPathText) {

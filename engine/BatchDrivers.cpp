@@ -114,31 +114,23 @@ struct BatchEnd {
     ~BatchEnd() { g_bBatchRunning = false; }
 };
 
-// Releases the drop handle however the batch ends.
-class DropHandle {
-public:
-    explicit DropHandle(HDROP hDrop) : m_hDrop(hDrop) {}
-    ~DropHandle() { DragFinish(m_hDrop); }
-    DropHandle(const DropHandle&) = delete;
-    DropHandle& operator=(const DropHandle&) = delete;
+UINT DroppedFileCount(HDROP hDrop) {
+    return DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
+}
 
-    UINT Count() const { return DragQueryFileA(m_hDrop, 0xFFFFFFFF, nullptr, 0); }
-    std::string Path(UINT i) const {
-        UINT n = DragQueryFileA(m_hDrop, i, nullptr, 0);
-        std::string strPath(n + 1, '\0');
-        n = DragQueryFileA(m_hDrop, i, &strPath[0], n + 1);
-        strPath.resize(n);
-        return strPath;
-    }
-
-private:
-    HDROP m_hDrop;
-};
+std::string DroppedFilePath(HDROP hDrop, UINT i) {
+    UINT n = DragQueryFileA(hDrop, i, nullptr, 0);
+    std::string strPath(n + 1, '\0');
+    n = DragQueryFileA(hDrop, i, &strPath[0], n + 1);
+    strPath.resize(n);
+    return strPath;
+}
 
 } // namespace
 
 DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
     BatchEnd end;
+    // Released however the batch ends.
     DropHandle drop(static_cast<HDROP>(pParam));
     g_bCancelRequested = false;
     if (!PrinterIsReady())
@@ -147,7 +139,7 @@ DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
 
     BatchWindow window;
     window.EnterRunning();
-    UINT nFiles = drop.Count();
+    UINT nFiles = DroppedFileCount(drop.Get());
     for (UINT i = 0; i < nFiles; ++i) {
         if (!TheSpooler().OpenPrinterA(g_szPrinterName, &g_hPrinter, nullptr)) {
             ShowError(SystemErrorText(GetLastError(), 255));
@@ -161,7 +153,7 @@ DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
         }
         window.SetNumber(IDC_REMAINING, static_cast<int>(nFiles - i));
         window.SetNumber(IDC_PROCESSED, static_cast<int>(i));
-        ConvertOneFile(window, drop.Path(i));
+        ConvertOneFile(window, DroppedFilePath(drop.Get(), i));
         CloseConverterPrinter();
     }
     window.EnterIdle();

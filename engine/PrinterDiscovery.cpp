@@ -3,6 +3,7 @@
 #include "config/RegistryPaths.h"
 #include "engine/PrinterMatch.h"
 #include "engine/Spooler.h"
+#include "framework/Handle.h"
 #include "framework/SystemMessage.h"
 #include "res/resource.h"
 
@@ -15,53 +16,6 @@ HANDLE g_hPrinter;
 namespace {
 
 constexpr DWORD PORT_NAME_SIZE = 256;
-
-// An open registry key, closed when it goes out of scope.
-class RegKey {
-public:
-    RegKey() = default;
-    ~RegKey() {
-        if (m_hKey)
-            RegCloseKey(m_hKey);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    RegKey(RegKey&& other) noexcept : m_hKey(other.m_hKey) { other.m_hKey = nullptr; }
-
-    [[nodiscard]] bool Open(HKEY hRoot, const char* pszPath, REGSAM samDesired) {
-        return RegOpenKeyExA(hRoot, pszPath, 0, samDesired, &m_hKey) == ERROR_SUCCESS;
-    }
-    HKEY Get() const { return m_hKey; }
-
-private:
-    HKEY m_hKey = nullptr;
-};
-
-// A block from the process heap, freed when it goes out of scope; the spooler's records
-// hold pointers, and heap blocks are aligned for them.
-class HeapBlock {
-public:
-    explicit HeapBlock(DWORD cbSize)
-        : m_pData(static_cast<BYTE*>(HeapAlloc(GetProcessHeap(), 0, cbSize ? cbSize : 1))),
-          m_cbSize(m_pData ? cbSize : 0) {}
-    ~HeapBlock() {
-        if (m_pData)
-            HeapFree(GetProcessHeap(), 0, m_pData);
-    }
-    HeapBlock(const HeapBlock&) = delete;
-    HeapBlock& operator=(const HeapBlock&) = delete;
-    HeapBlock(HeapBlock&& other) noexcept : m_pData(other.m_pData), m_cbSize(other.m_cbSize) {
-        other.m_pData = nullptr;
-        other.m_cbSize = 0;
-    }
-
-    BYTE* Get() const { return m_pData; }
-    DWORD Size() const { return m_cbSize; }
-
-private:
-    BYTE* m_pData;
-    DWORD m_cbSize;
-};
 
 // True when the text and its terminator fit a buffer of cbBuffer bytes.
 bool Fits(const char* pszText, size_t cbBuffer) {
@@ -76,8 +30,9 @@ PrinterRecord ToRecord(const PRINTER_INFO_2A& info) {
 
 BOOL ReadPortName(char* pszBuffer) {
     pszBuffer[0] = '\0';
-    RegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, KEY_QUERY_VALUE)) {
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, CONFIGURATION_KEY, 0, KEY_QUERY_VALUE, key.Receive()) ==
+        ERROR_SUCCESS) {
         DWORD dwType = 0;
         DWORD cbData = PORT_NAME_SIZE;
         LONG lResult = RegQueryValueExA(key.Get(), "PortName", nullptr, &dwType,

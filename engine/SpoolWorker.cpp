@@ -16,17 +16,11 @@
 #include "res/resource.h"
 
 #include <algorithm>
-#include <memory>
 #include <string>
 
 namespace {
 
 constexpr DWORD PAUSE_POLL_MS = 100;
-
-struct VirtualFreeDeleter {
-    void operator()(unsigned char* p) const { VirtualFree(p, 0, MEM_RELEASE); }
-};
-using TransferBuffer = std::unique_ptr<unsigned char, VirtualFreeDeleter>;
 
 void WaitWhilePaused() {
     if (!g_bPauseRequested || g_bCancelRequested)
@@ -67,9 +61,9 @@ private:
                            app.SaveRequest.Get(), static_cast<uint32_t>(app.General.Get()), app);
         m_strCaption = LoadResourceString(IDS_CAPTION);
 
-        TransferBuffer buffer(static_cast<unsigned char*>(
+        VirtualBlock buffer(static_cast<unsigned char*>(
             VirtualAlloc(nullptr, TRANSFER_BLOCK_SIZE, MEM_COMMIT, PAGE_READWRITE)));
-        if (!buffer) {
+        if (!buffer.IsValid()) {
             ShowMessageBox(nullptr, LoadResourceString(IDS_NO_MEMORY), m_strCaption,
                            MB_TOPMOST | MB_ICONERROR);
             return;
@@ -88,7 +82,7 @@ private:
         }
 
         InputLayout layout =
-            ClassifyInputFile(file.Get(), m_job.m_pszInputPath, app.m_bQSet != 0, buffer.get());
+            ClassifyInputFile(file.Get(), m_job.m_pszInputPath, app.m_bQSet != 0, buffer.Get());
         if (layout.eAction == InputAction::EndJob)
             return;
 
@@ -108,7 +102,7 @@ private:
                                  EPS_PREFIX_LINE_LENGTH, &dwWritten);
         }
 
-        Transfer(file.Get(), buffer.get(), layout.nByteCount);
+        Transfer(file.Get(), buffer.Get(), layout.nByteCount);
         file.Close();
 
         if (!g_bCancelRequested) {
@@ -118,7 +112,7 @@ private:
                 dwWritten != SHOW_PAGE_TRAILER_LINE_LENGTH)
                 NoteSendFailure();
         }
-        buffer.reset();
+        buffer.Close();
         spooler.EndPagePrinter(g_hPrinter);
         if (!spooler.EndDocPrinter(g_hPrinter))
             NoteSendFailure();

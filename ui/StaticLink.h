@@ -1,39 +1,11 @@
-// OwnedFont: a font handle deleted with its owner. StaticLink: a static control drawn as
-// an underlined, coloured link that opens its text with the shell when clicked.
+// StaticLink: a static control drawn as an underlined, coloured link that opens its text
+// with the shell when clicked.
 #pragma once
 
+#include "framework/Handle.h"
 #include "framework/Static.h"
 
 #include <string>
-
-class OwnedFont {
-public:
-    OwnedFont() = default;
-    ~OwnedFont() { Reset(); }
-    OwnedFont(const OwnedFont&) = delete;
-    OwnedFont& operator=(const OwnedFont&) = delete;
-    OwnedFont(OwnedFont&& other) noexcept : m_hFont(other.Release()) {}
-    OwnedFont& operator=(OwnedFont&& other) noexcept {
-        if (this != &other)
-            Reset(other.Release());
-        return *this;
-    }
-
-    HFONT Get() const { return m_hFont; }
-    HFONT Release() {
-        HFONT hFont = m_hFont;
-        m_hFont = nullptr;
-        return hFont;
-    }
-    void Reset(HFONT hFont = nullptr) {
-        if (m_hFont)
-            DeleteObject(m_hFont);
-        m_hFont = hFont;
-    }
-
-private:
-    HFONT m_hFont = nullptr;
-};
 
 // Attached to an existing static control by subclassing; its parent must reflect the
 // control's colouring and notifications to it (CDialog does).

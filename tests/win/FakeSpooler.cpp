@@ -92,15 +92,15 @@ void FakeSpooler::BlockWrite(size_t nCall) {
 
 bool FakeSpooler::WaitForBlockedWrite(DWORD dwTimeoutMs) {
     WaitNote note("a held WritePrinter call to begin");
-    return WaitForSingleObject(m_hWriteEntered.get(), dwTimeoutMs) == WAIT_OBJECT_0;
+    return WaitForSingleObject(m_hWriteEntered.Get(), dwTimeoutMs) == WAIT_OBJECT_0;
 }
 
 void FakeSpooler::ReleaseWrite() {
-    SetEvent(m_hWriteRelease.get());
+    SetEvent(m_hWriteRelease.Get());
 }
 
 void FakeSpooler::ReleaseAllWrites() {
-    SetEvent(m_hAllReleased.get());
+    SetEvent(m_hAllReleased.Get());
 }
 
 std::vector<SpoolerCall> FakeSpooler::Calls() const {
@@ -322,8 +322,8 @@ BOOL FakeSpooler::WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWOR
     if (m_blockedWrites.erase(nCall) != 0) {
         // Wait outside the lock so the test can look at the calls so far meanwhile.
         lock.unlock();
-        SetEvent(m_hWriteEntered.get());
-        HANDLE releases[] = {m_hWriteRelease.get(), m_hAllReleased.get()};
+        SetEvent(m_hWriteEntered.Get());
+        HANDLE releases[] = {m_hWriteRelease.Get(), m_hAllReleased.Get()};
         WaitForMultipleObjects(2, releases, FALSE, INFINITE);
         lock.lock();
     }

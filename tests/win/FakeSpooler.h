@@ -6,11 +6,11 @@
 
 #include "Waiting.h"
 #include "engine/Spooler.h"
+#include "framework/Handle.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -130,14 +130,6 @@ private:
         size_t nPrinter;
         std::optional<size_t> optDocument; // index into m_documents while a document runs
     };
-
-    struct HandleCloser {
-        void operator()(HANDLE h) const {
-            if (h)
-                CloseHandle(h);
-        }
-    };
-    using UniqueHandle = std::unique_ptr<void, HandleCloser>;
 
     // Records the call, leaves the lock and then sets the last error (only on failure, as
     // the spooler does), so nothing in between can overwrite it.

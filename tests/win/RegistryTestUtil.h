@@ -3,6 +3,7 @@
 // place of HKEY_LOCAL_MACHINE.
 #pragma once
 
+#include "framework/Handle.h"
 #include "framework/SystemMessage.h"
 
 #include <windows.h>
@@ -84,8 +85,8 @@ public:
     ScratchLocalMachine() {
         DeleteTree(HKEY_CURRENT_USER, kKeyPath);
         if (RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &m_hKey, nullptr) != ERROR_SUCCESS ||
-            RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_hKey) != ERROR_SUCCESS) {
+                            m_key.Receive(), nullptr) != ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_key.Get()) != ERROR_SUCCESS) {
             // The tests would otherwise delete the real product tree.
             std::fprintf(stderr, "cannot put a scratch key in place of HKEY_LOCAL_MACHINE\n");
             std::abort();
@@ -93,7 +94,7 @@ public:
     }
     ~ScratchLocalMachine() {
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-        RegCloseKey(m_hKey);
+        m_key.Close();
         DeleteTree(HKEY_CURRENT_USER, kKeyPath);
         RegDeleteKeyA(HKEY_CURRENT_USER, kParentPath); // only when nothing else is left in it
     }
@@ -103,7 +104,7 @@ public:
 private:
     static constexpr char kParentPath[] = "Software\\PsZuPdfTest";
     static constexpr char kKeyPath[] = "Software\\PsZuPdfTest\\LocalMachine";
-    HKEY m_hKey = nullptr;
+    RegistryKey m_key;
 };
 
 struct RawValue {
