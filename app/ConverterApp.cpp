@@ -111,17 +111,10 @@ void ConverterApp::RunSingleFile(std::string strFileName, const std::string& str
         return;
     }
 
-    PrinterCheck check = CheckPrinterReady();
-    if (check.eOutcome == PrinterCheck::OpenFailed) {
-        ShowMessageBox(nullptr, check.strErrorText, strCaption, MB_TASKMODAL | MB_ICONERROR);
+    const PrinterHandle printer = OpenReadyPrinter(true);
+    if (!printer.IsValid())
         return;
-    }
-    if (check.eOutcome == PrinterCheck::NotReady) {
-        CloseConverterPrinter();
-        ShowMessageBox(nullptr, LoadResourceString(check.nMessageId), strCaption,
-                       MB_TOPMOST | MB_TASKMODAL | MB_ICONERROR);
-        return;
-    }
+    const JobPrinterView jobPrinter(printer);
 
     ProgressDialog dialog;
     dialog.m_strDestination = *optOutputName;
@@ -129,7 +122,6 @@ void ConverterApp::RunSingleFile(std::string strFileName, const std::string& str
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;
-    CloseConverterPrinter();
 }
 
 void ConverterApp::RunMainWindow() {

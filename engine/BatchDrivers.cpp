@@ -73,22 +73,6 @@ void ShowError(const std::string& strText) {
     ShowMessageBox(nullptr, strText, LoadResourceString(IDS_CAPTION), kBoxFlags);
 }
 
-// The status test once per batch. True with the printer open when it is ready; otherwise
-// the user has been told and the printer is closed.
-bool PrinterIsReady() {
-    PrinterCheck check = CheckPrinterReady();
-    if (check.eOutcome == PrinterCheck::OpenFailed) {
-        ShowError(check.strErrorText);
-        return false;
-    }
-    if (check.eOutcome == PrinterCheck::NotReady) {
-        CloseConverterPrinter();
-        ShowError(LoadResourceString(check.nMessageId));
-        return false;
-    }
-    return true;
-}
-
 // Names the output, shows both names and runs one job to its end. False when the output
 // name would not fit (the user has been told; the batch goes on).
 bool ConvertOneFile(BatchWindow& window, const std::string& strInput) {
@@ -133,28 +117,26 @@ DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
     // Released however the batch ends.
     DropHandle drop(static_cast<HDROP>(pParam));
     g_bCancelRequested = false;
-    if (!PrinterIsReady())
+    // The status is tested once; each file has the printer opened for it afresh.
+    if (!OpenReadyPrinter(false).IsValid())
         return 0;
-    CloseConverterPrinter();
 
     BatchWindow window;
     window.EnterRunning();
     UINT nFiles = DroppedFileCount(drop.Get());
     for (UINT i = 0; i < nFiles; ++i) {
-        if (!TheSpooler().OpenPrinterA(g_szPrinterName, &g_hPrinter, nullptr)) {
+        const PrinterHandle printer = OpenConverterPrinter();
+        if (!printer.IsValid()) {
             ShowError(SystemErrorText(GetLastError(), 255));
-            g_hPrinter = nullptr;
             window.EnterIdle();
             return 0;
         }
-        if (g_bCancelRequested) {
-            CloseConverterPrinter();
+        if (g_bCancelRequested)
             break;
-        }
         window.SetNumber(IDC_REMAINING, static_cast<int>(nFiles - i));
         window.SetNumber(IDC_PROCESSED, static_cast<int>(i));
+        const JobPrinterView jobPrinter(printer);
         ConvertOneFile(window, DroppedFilePath(drop.Get(), i));
-        CloseConverterPrinter();
     }
     window.EnterIdle();
     return 1;
@@ -164,15 +146,20 @@ DWORD WINAPI ConvertOpenedFile(LPVOID pParam) {
     BatchEnd end;
     const std::string strInput = static_cast<const char*>(pParam);
     g_bCancelRequested = false;
-    if (!PrinterIsReady())
+    PrinterHandle printer = OpenReadyPrinter(false);
+    if (!printer.IsValid())
         return 0;
 
     BatchWindow window;
     window.EnterRunning();
     window.SetNumber(IDC_REMAINING, 1);
     window.SetNumber(IDC_PROCESSED, 0);
-    ConvertOneFile(window, strInput);
-    CloseConverterPrinter();
+    {
+        const JobPrinterView jobPrinter(printer);
+        ConvertOneFile(window, strInput);
+    }
+    // Closed before the window says the batch is over.
+    printer.Close();
     window.EnterIdle();
     return 1;
 }

@@ -2,12 +2,14 @@
 
 #include "config/RegistryPaths.h"
 #include "engine/PrinterMatch.h"
-#include "engine/Spooler.h"
 #include "framework/Handle.h"
+#include "framework/MessageBox.h"
+#include "framework/ResourceString.h"
 #include "framework/SystemMessage.h"
 #include "res/resource.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 char g_szPrinterName[256];
@@ -104,35 +106,53 @@ bool SetPrinterName(const std::string& strName) {
     return true;
 }
 
+PrinterHandle OpenConverterPrinter() {
+    HANDLE hPrinter = nullptr;
+    if (!TheSpooler().OpenPrinterA(g_szPrinterName, &hPrinter, nullptr))
+        return PrinterHandle();
+    return PrinterHandle(hPrinter);
+}
+
 PrinterCheck CheckPrinterReady() {
-    Spooler& spooler = TheSpooler();
-    if (!spooler.OpenPrinterA(g_szPrinterName, &g_hPrinter, nullptr)) {
-        DWORD dwError = GetLastError();
-        g_hPrinter = nullptr;
-        return {PrinterCheck::OpenFailed, 0, SystemErrorText(dwError, 255)};
+    PrinterCheck check{PrinterCheck::OpenFailed, 0, {}, OpenConverterPrinter()};
+    if (!check.printer.IsValid()) {
+        check.strErrorText = SystemErrorText(GetLastError(), 255);
+        return check;
     }
 
-    const PrinterCheck unreadable{PrinterCheck::NotReady, IDS_PRINTER_ERROR, {}};
+    Spooler& spooler = TheSpooler();
+    check.eOutcome = PrinterCheck::NotReady;
+    check.nMessageId = IDS_PRINTER_ERROR; // until the status is read
     DWORD cbNeeded = 0;
-    if (!spooler.GetPrinterA(g_hPrinter, 2, nullptr, 0, &cbNeeded) &&
+    if (!spooler.GetPrinterA(check.printer.Get(), 2, nullptr, 0, &cbNeeded) &&
         GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-        return unreadable;
+        return check;
     if (cbNeeded < sizeof(PRINTER_INFO_2A))
-        return unreadable;
+        return check;
     HeapBlock record(cbNeeded);
     if (!record.Get() ||
-        !spooler.GetPrinterA(g_hPrinter, 2, record.Get(), record.Size(), &cbNeeded))
-        return unreadable;
+        !spooler.GetPrinterA(check.printer.Get(), 2, record.Get(), record.Size(), &cbNeeded))
+        return check;
 
     DWORD dwStatus = reinterpret_cast<const PRINTER_INFO_2A*>(record.Get())->Status;
     int nMessageId = PrinterStatusMessage(dwStatus);
-    if (nMessageId == 0)
-        return {PrinterCheck::Ready, 0, {}};
-    return {PrinterCheck::NotReady, static_cast<UINT>(nMessageId), {}};
+    check.eOutcome = nMessageId == 0 ? PrinterCheck::Ready : PrinterCheck::NotReady;
+    check.nMessageId = static_cast<UINT>(nMessageId);
+    return check;
 }
 
-void CloseConverterPrinter() {
-    if (g_hPrinter)
-        TheSpooler().ClosePrinter(g_hPrinter);
-    g_hPrinter = nullptr;
+PrinterHandle OpenReadyPrinter(bool bTopmostNotice) {
+    PrinterCheck check = CheckPrinterReady();
+    if (check.eOutcome == PrinterCheck::Ready)
+        return std::move(check.printer);
+    const UINT nFlags = MB_TASKMODAL | MB_ICONERROR;
+    if (check.eOutcome == PrinterCheck::OpenFailed) {
+        ShowMessageBox(nullptr, check.strErrorText, LoadResourceString(IDS_CAPTION), nFlags);
+    } else {
+        check.printer.Close();
+        ShowMessageBox(nullptr, LoadResourceString(check.nMessageId),
+                       LoadResourceString(IDS_CAPTION),
+                       bTopmostNotice ? nFlags | MB_TOPMOST : nFlags);
+    }
+    return PrinterHandle();
 }

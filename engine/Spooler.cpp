@@ -42,3 +42,7 @@ Spooler& TheSpooler() {
 void SetSpooler(Spooler* pSpooler) {
     g_pSpooler = pSpooler ? pSpooler : &g_winSpooler;
 }
+
+void ClosePrinterHandle(HANDLE hPrinter) {
+    g_pSpooler->ClosePrinter(hPrinter);
+}

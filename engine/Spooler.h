@@ -2,6 +2,8 @@
 // tests can stand in any printers, statuses and write behaviour.
 #pragma once
 
+#include "framework/Handle.h"
+
 #include <windows.h>
 #include <winspool.h>
 
@@ -28,3 +30,9 @@ Spooler& TheSpooler();
 
 // Installs a stand-in (null restores winspool). The caller keeps ownership.
 void SetSpooler(Spooler* pSpooler);
+
+// ClosePrinter through the spooler in use.
+void ClosePrinterHandle(HANDLE hPrinter);
+
+// An open printer, owned by whoever opened it.
+using PrinterHandle = UniqueResource<HANDLE, &ClosePrinterHandle>;

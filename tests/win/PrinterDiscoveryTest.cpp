@@ -257,19 +257,22 @@ TEST_F(PrinterDiscoveryTest, StatusGivesOutcomeAndMessage) {
     std::strcpy(g_szPrinterName, "PDF Queue");
     for (const Case& c : cases) {
         m_fake.SetStatus("PDF Queue", c.dwStatus);
-        PrinterCheck check = CheckPrinterReady();
-        EXPECT_EQ(c.eOutcome, check.eOutcome) << "status " << c.dwStatus;
-        EXPECT_EQ(c.nMessageId, check.nMessageId) << "status " << c.dwStatus;
-        EXPECT_EQ("", check.strErrorText);
+        {
+            PrinterCheck check = CheckPrinterReady();
+            EXPECT_EQ(c.eOutcome, check.eOutcome) << "status " << c.dwStatus;
+            EXPECT_EQ(c.nMessageId, check.nMessageId) << "status " << c.dwStatus;
+            EXPECT_EQ("", check.strErrorText);
 
-        // The handle stays open for the caller.
-        std::vector<SpoolerCall> opens = m_fake.Calls(SpoolerFunction::OpenPrinter);
-        ASSERT_FALSE(opens.empty());
-        EXPECT_EQ(opens.back().hPrinter, g_hPrinter);
-        EXPECT_EQ(std::string("PDF Queue"), opens.back().optName);
-        EXPECT_TRUE(opens.back().bDefaultsNull);
-        EXPECT_EQ(1u, m_fake.OpenHandleCount());
-        EXPECT_TRUE(TheSpooler().ClosePrinter(g_hPrinter));
+            // The check hands the open printer to the caller.
+            std::vector<SpoolerCall> opens = m_fake.Calls(SpoolerFunction::OpenPrinter);
+            ASSERT_FALSE(opens.empty());
+            EXPECT_EQ(opens.back().hPrinter, check.printer.Get());
+            EXPECT_EQ(std::string("PDF Queue"), opens.back().optName);
+            EXPECT_TRUE(opens.back().bDefaultsNull);
+            EXPECT_EQ(1u, m_fake.OpenHandleCount());
+            EXPECT_EQ(nullptr, g_hPrinter);
+        }
+        EXPECT_EQ(0u, m_fake.OpenHandleCount());
     }
     for (const SpoolerCall& call : m_fake.Calls(SpoolerFunction::GetPrinter))
         EXPECT_EQ(2u, call.dwLevel);
@@ -280,12 +283,11 @@ TEST_F(PrinterDiscoveryTest, StatusGivesOutcomeAndMessage) {
 TEST_F(PrinterDiscoveryTest, OpenFailureGivesSystemText) {
     Add("PDF Queue", "FILE:", "Veltrane Quillon");
     std::strcpy(g_szPrinterName, "No Such Printer");
-    g_hPrinter = reinterpret_cast<HANDLE>(0x1234);
     PrinterCheck check = CheckPrinterReady();
     EXPECT_EQ(PrinterCheck::OpenFailed, check.eOutcome);
     EXPECT_FALSE(check.strErrorText.empty());
     EXPECT_EQ(SystemErrorText(ERROR_INVALID_PRINTER_NAME, 255), check.strErrorText);
-    EXPECT_EQ(nullptr, g_hPrinter);
+    EXPECT_FALSE(check.printer.IsValid());
 
     std::vector<SpoolerCall> calls = m_fake.Calls();
     ASSERT_EQ(1u, calls.size());
@@ -316,7 +318,8 @@ TEST_F(PrinterDiscoveryTest, UnreadableRecordIsNotReadyWithHandleOpen) {
         EXPECT_EQ(17u, check.nMessageId) << bOnlyRead;
         EXPECT_EQ(bOnlyRead ? 2u : 1u, fake.Calls(SpoolerFunction::GetPrinter).size());
         EXPECT_EQ(1u, fake.OpenHandleCount());
-        EXPECT_TRUE(TheSpooler().ClosePrinter(g_hPrinter));
+        check.printer.Close();
+        EXPECT_EQ(0u, fake.OpenHandleCount());
     }
 }
 

@@ -21,14 +21,14 @@ TEST(RealSpoolerTest, FindsImportedQueueAndFindsItReady) {
     FindConverterPrinter();
     EXPECT_EQ(std::string(pszQueue), g_szPrinterName);
 
-    PrinterCheck check = CheckPrinterReady();
-    EXPECT_EQ(PrinterCheck::Ready, check.eOutcome)
-        << "message " << check.nMessageId << ", error text " << check.strErrorText;
-    if (check.eOutcome != PrinterCheck::OpenFailed) {
-        EXPECT_NE(nullptr, g_hPrinter);
-        EXPECT_TRUE(TheSpooler().ClosePrinter(g_hPrinter));
+    {
+        PrinterCheck check = CheckPrinterReady();
+        EXPECT_EQ(PrinterCheck::Ready, check.eOutcome)
+            << "message " << check.nMessageId << ", error text " << check.strErrorText;
+        EXPECT_EQ(check.eOutcome != PrinterCheck::OpenFailed, check.printer.IsValid());
+        HANDLE hPrinter = check.printer.Release();
+        EXPECT_TRUE(hPrinter == nullptr || TheSpooler().ClosePrinter(hPrinter));
     }
-    g_hPrinter = nullptr;
     g_szPrinterName[0] = '\0';
 }
 
