@@ -40,8 +40,11 @@ std::string MakePath(const std::string& strDrive, const std::string& strDir,
 void StripExtension(std::string& strPath);
 
 // Whether an existing output file may be replaced, from General's top bit and the /U
-// switch. The single-file form lets /U decide when given; the batch form also overwrites
-// whenever the bit is set.
+// switch: the one place of this rule. The single-file form lets /U decide when given; the
+// batch form also overwrites whenever the bit is set. The job ticket's flag 4, which tells
+// the printer side whether it may replace the file, always takes the single-file reading
+// (ComputeTicketFlags), for batch jobs too: with /U1 and the bit set a batch reuses an
+// existing name while its ticket's flag 4 stays clear, and the printer side refuses it.
 bool IsOverwriteAllowed(NamingForm eForm, uint32_t dwGeneral, bool bUSet, bool bUValue);
 
 // One entry of a directory listing.

@@ -26,13 +26,15 @@ add_library(quillon-backend-core STATIC
     printer/backend/Utf8.cpp
     printer/backend/WindowsPath.cpp
 )
-target_link_libraries(quillon-backend-core PUBLIC pszcore Cups::Cups)
+target_include_directories(quillon-backend-core PUBLIC ${CMAKE_SOURCE_DIR})
+# Of the program only the job ticket: the backend runs as root on hostile input.
+target_link_libraries(quillon-backend-core PUBLIC pszticket Cups::Cups)
 target_compile_options(quillon-backend-core PRIVATE ${PSZ_WARNINGS})
 add_executable(quillon-backend printer/backend/BackendMain.cpp)
 target_link_libraries(quillon-backend PRIVATE quillon-backend-core)
 target_compile_options(quillon-backend PRIVATE ${PSZ_WARNINGS})
 if(PSZ_FUZZ)
-    # The core it links carries the fuzzers' coverage instrumentation (below).
+    # The ticket library it links carries the fuzzers' coverage instrumentation (below).
     target_link_options(quillon-backend PRIVATE -fsanitize=fuzzer-no-link)
 endif()
 configure_file(printer/backend/prelude.ps ${CMAKE_BINARY_DIR}/quillon-prelude.ps COPYONLY)
@@ -43,10 +45,11 @@ target_compile_definitions(native_tests PRIVATE
 add_dependencies(native_tests quillon-backend)
 
 if(PSZ_FUZZ)
-    # The core is what is fuzzed: without coverage instrumentation libFuzzer would see
-    # only the fuzz target's own branches. The tests link the same library, so they take
-    # the coverage runtime along.
+    # The core and the ticket are what is fuzzed: without coverage instrumentation
+    # libFuzzer would see only the fuzz target's own branches. The tests link the same
+    # libraries, so they take the coverage runtime along.
     target_compile_options(pszcore PRIVATE -fsanitize=fuzzer-no-link)
+    target_compile_options(pszticket PRIVATE -fsanitize=fuzzer-no-link)
     target_link_options(native_tests PRIVATE -fsanitize=fuzzer-no-link)
     file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
     foreach(src ${fuzz_sources})

@@ -1,20 +1,11 @@
 #include "engine/JobTicket.h"
 
-#include "config/GeneralBits.h"
-
-#include <string>
-
 namespace {
 
 constexpr std::string_view TICKET_START = "~JS~";
 
 constexpr char BLANK = ' ';
 constexpr char QUOTE = '"';
-
-constexpr uint32_t FLAG_NO_PROMPT = 1;
-constexpr uint32_t FLAG_GENERAL_30 = 2;
-constexpr uint32_t FLAG_OVERWRITE = 4;
-constexpr uint32_t FLAG_GENERAL_27 = 8;
 
 bool NeedsQuotes(const std::string& strValue) {
     return strValue.find_first_of("\" ") != std::string::npos;
@@ -115,28 +106,12 @@ std::string FormatTicketNumber(const char* pszKey, uint32_t nNumber) {
     return FormatTicketItem(pszKey, std::to_string(nNumber));
 }
 
-uint32_t ComputeTicketFlags(int32_t nSaveRequest, uint32_t dwGeneral, const SwitchFlags& switches) {
-    uint32_t nFlags = 0;
-    if (nSaveRequest == 1)
-        nFlags |= FLAG_NO_PROMPT;
-    if (dwGeneral & GENERAL_SWITCH_V)
-        nFlags |= FLAG_GENERAL_30;
-    // The settings loader does not fold switch U into General, so it is looked at here.
-    const bool bOverwrite =
-        switches.m_bUSet ? switches.m_bUValue != 0 : (dwGeneral & GENERAL_OVERWRITE) != 0;
-    if (bOverwrite)
-        nFlags |= FLAG_OVERWRITE;
-    if (dwGeneral & GENERAL_SWITCH_E)
-        nFlags |= FLAG_GENERAL_27;
-    return nFlags;
-}
-
 std::string BuildJobTicket(const std::string& strOutputName, const std::string& strConfiguration,
-                           int32_t nSaveRequest, uint32_t dwGeneral, const SwitchFlags& switches) {
+                           uint32_t nFlags) {
     std::string strTicket(TICKET_START);
     strTicket += FormatTicketItem("d", strOutputName);
     strTicket += FormatTicketItem("c", strConfiguration);
-    strTicket += FormatTicketNumber("f", ComputeTicketFlags(nSaveRequest, dwGeneral, switches));
+    strTicket += FormatTicketNumber("f", nFlags);
     return strTicket;
 }
 

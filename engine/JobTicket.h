@@ -1,14 +1,21 @@
 // The job ticket: the print job's document name that carries one conversion's options to
 // the printer side, "~JS~" followed by the items d (output name), c (configuration) and
-// f (flags). Building it and reading it back are both here, so the two sides agree.
+// f (flags). Building it and reading it back are both here, on plain values, so the two
+// sides agree and the printer side needs nothing else of the program.
 #pragma once
-
-#include "app/SwitchFlags.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+// The bits of the flags item.
+constexpr uint32_t TICKET_FLAG_NO_PROMPT = 1;  // SaveRequest is exactly 1: ask no destination
+constexpr uint32_t TICKET_FLAG_GENERAL_30 = 2; // General bit 30, forced by switch V
+constexpr uint32_t TICKET_FLAG_OVERWRITE = 4;  // an existing output file may be replaced
+constexpr uint32_t TICKET_FLAG_GENERAL_27 = 8; // General bit 27, forced by switch E
+// The program sends these four bits; a larger number is not one of its tickets.
+constexpr uint32_t MAX_TICKET_FLAGS = 15;
 
 // One item: a space, the key, "=" and the value. A value that holds a blank or a double
 // quote is put in double quotes with its own double quotes doubled; every other byte is
@@ -18,14 +25,9 @@ std::string FormatTicketItem(const char* pszKey, const std::string& strValue);
 // An item whose value is nNumber in unsigned decimal.
 std::string FormatTicketNumber(const char* pszKey, uint32_t nNumber);
 
-// The flags item's number, 0 to 15: 1 = effective SaveRequest is exactly 1, 2 = General
-// bit 30, 4 = overwrite (switch U when given, else General bit 31), 8 = General bit 27.
-// dwGeneral is the value after the E and V switches were applied to it.
-uint32_t ComputeTicketFlags(int32_t nSaveRequest, uint32_t dwGeneral, const SwitchFlags& switches);
-
 // The whole ticket, with nothing after the flags number.
 std::string BuildJobTicket(const std::string& strOutputName, const std::string& strConfiguration,
-                           int32_t nSaveRequest, uint32_t dwGeneral, const SwitchFlags& switches);
+                           uint32_t nFlags);
 
 // What the printer side reads from a ticket.
 struct JobTicketFields {

@@ -6,6 +6,7 @@
 #include "engine/JobTicket.h"
 #include "engine/PrinterDiscovery.h"
 #include "engine/Spooler.h"
+#include "engine/TicketFlags.h"
 #include "engine/TransferProgress.h"
 #include "framework/Handle.h"
 #include "framework/MessageBox.h"
@@ -58,7 +59,8 @@ private:
         ConverterApp& app = GetConverterApp();
         const std::string strTicket =
             BuildJobTicket(m_job.m_pszOutputName, app.m_strActiveConfiguration,
-                           app.SaveRequest.Get(), static_cast<uint32_t>(app.General.Get()), app);
+                           ComputeTicketFlags(app.SaveRequest.Get(),
+                                              static_cast<uint32_t>(app.General.Get()), app));
         m_strCaption = LoadResourceString(IDS_CAPTION);
 
         VirtualBlock buffer(static_cast<unsigned char*>(

@@ -11,11 +11,6 @@
 #include <string>
 #include <string_view>
 
-// The program sends four flag bits; a larger number is not one of its tickets.
-constexpr uint32_t MAX_TICKET_FLAGS = 15;
-// Flag 4: an existing output file may be replaced.
-constexpr uint32_t TICKET_FLAG_OVERWRITE = 4;
-
 // Wine 8 converts the document name into a buffer that has room for only three bytes more
 // than the name has UTF-16 units. A longer conversion is cut short and left without its
 // terminator, so stray heap bytes follow it; they may even complete it to a ticket that

@@ -1,6 +1,7 @@
 #include "printer/backend/TicketCheck.h"
 
 #include "BackendTestSupport.h"
+#include "engine/TicketFlags.h"
 
 #include <gtest/gtest.h>
 
@@ -134,7 +135,7 @@ TEST(AcceptJobTicketTest, AcceptsWhatTheProgramBuildsWithinTheLimit) {
     for (const std::string& strName : names) {
         for (uint32_t dwGeneral : {0u, 0x80000000u, 0xFFFFFFFFu}) {
             const std::string strTicket =
-                BuildJobTicket(strName, "Konfig \"A\"", 1, dwGeneral, SwitchFlags{});
+                BuildJobTicket(strName, "Konfig \"A\"", ComputeTicketFlags(1, dwGeneral, {}));
             std::string strError;
             const std::optional<JobTicketFields> fields = AcceptJobTicket(strTicket, strError);
             ASSERT_TRUE(fields) << strTicket << ": " << strError;

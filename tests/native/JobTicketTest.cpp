@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <optional>
 #include <ostream>
 #include <random>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -19,17 +17,6 @@ static void PrintTo(const JobTicketFields& fields, std::ostream* pOut) {
 
 namespace {
 
-SwitchFlags NoSwitches() {
-    return SwitchFlags{};
-}
-
-SwitchFlags USwitch(bool bValue) {
-    SwitchFlags switches;
-    switches.m_bUSet = 1;
-    switches.m_bUValue = bValue ? 1 : 0;
-    return switches;
-}
-
 // ---------------------------------------------------------------------------------------
 // Building
 
@@ -37,30 +24,27 @@ struct TicketCase {
     const char* pszName;
     std::string strOutputName;
     std::string strConfiguration;
-    int32_t nSaveRequest;
-    uint32_t dwGeneral;
-    SwitchFlags switches;
+    uint32_t nFlags;
     std::string strExpected;
 };
 
 const TicketCase TICKET_CASES[] = {
-    {"plain names, no prompt", "C:\\Out\\report.pdf", "Standard", 1, 0, NoSwitches(),
+    {"plain names, no prompt", "C:\\Out\\report.pdf", "Standard", 1,
      "~JS~ d=C:\\Out\\report.pdf c=Standard f=1"},
-    {"blanks in both names, bits 27 and 30, U0", "C:\\My Files\\report", "Office Print", 0,
-     0x48000000, USwitch(true), "~JS~ d=\"C:\\My Files\\report\" c=\"Office Print\" f=14"},
-    {"empty names", "", "", 0, 0, NoSwitches(), "~JS~ d= c= f=0"},
-    {"empty configuration", "C:\\a.pdf", "", 1, 0x80000000, NoSwitches(),
-     "~JS~ d=C:\\a.pdf c= f=5"},
-    {"single blank name", " ", "x", 0, 0, NoSwitches(), "~JS~ d=\" \" c=x f=0"},
-    {"all General bits, no U", "o", "c", 1, 0xFFFFFFFF, NoSwitches(), "~JS~ d=o c=c f=15"},
+    {"blanks in both names", "C:\\My Files\\report", "Office Print", 14,
+     "~JS~ d=\"C:\\My Files\\report\" c=\"Office Print\" f=14"},
+    {"empty names", "", "", 0, "~JS~ d= c= f=0"},
+    {"empty configuration", "C:\\a.pdf", "", 5, "~JS~ d=C:\\a.pdf c= f=5"},
+    {"single blank name", " ", "x", 0, "~JS~ d=\" \" c=x f=0"},
+    {"every flag", "o", "c", 15, "~JS~ d=o c=c f=15"},
+    {"a number no program ticket holds", "o", "c", 4294967295u, "~JS~ d=o c=c f=4294967295"},
 };
 
 class BuildJobTicketTest : public testing::TestWithParam<TicketCase> {};
 
 TEST_P(BuildJobTicketTest, BytesAreExact) {
     const TicketCase& c = GetParam();
-    const std::string strTicket = BuildJobTicket(c.strOutputName, c.strConfiguration,
-                                                 c.nSaveRequest, c.dwGeneral, c.switches);
+    const std::string strTicket = BuildJobTicket(c.strOutputName, c.strConfiguration, c.nFlags);
     EXPECT_EQ(strTicket, c.strExpected) << c.pszName;
 }
 
@@ -70,7 +54,7 @@ TEST_P(BuildJobTicketTest, ParsesBackToItsInputs) {
     ASSERT_TRUE(fields.has_value()) << c.pszName;
     EXPECT_EQ(fields->strOutputName, c.strOutputName);
     EXPECT_EQ(fields->strConfiguration, c.strConfiguration);
-    EXPECT_EQ(fields->nFlags, ComputeTicketFlags(c.nSaveRequest, c.dwGeneral, c.switches));
+    EXPECT_EQ(fields->nFlags, c.nFlags);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BuildJobTicketTest, testing::ValuesIn(TICKET_CASES),
@@ -127,92 +111,6 @@ TEST(FormatTicketNumberTest, PlainUnsignedDecimal) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Flags
-
-struct FlagCase {
-    const char* pszName;
-    int32_t nSaveRequest;
-    uint32_t dwGeneral;
-    SwitchFlags switches;
-    uint32_t nExpected;
-};
-
-const FlagCase FLAG_CASES[] = {
-    {"SaveRequest 1", 1, 0, NoSwitches(), 1},
-    {"SaveRequest 2 is not 1", 2, 0, NoSwitches(), 0},
-    {"SaveRequest -1 is not 1", -1, 0, NoSwitches(), 0},
-    {"SaveRequest 0x10001 is not 1", 0x10001, 0, NoSwitches(), 0},
-    {"U1 overrides bit 31", 0, 0x80000000, USwitch(false), 0},
-    {"no U, bit 31", 0, 0x80000000, NoSwitches(), 4},
-    {"U0 without bit 31", 0, 0, USwitch(true), 4},
-    {"U0 with bit 31", 0, 0x80000000, USwitch(true), 4},
-    {"bit 30", 0, 0x40000000, NoSwitches(), 2},
-    {"bit 27", 0, 0x08000000, NoSwitches(), 8},
-    {"every General bit, SaveRequest 1, no U", 1, 0xFFFFFFFF, NoSwitches(), 15},
-    {"every bit but the three", 0, 0x37FFFFFF, NoSwitches(), 0},
-    {"U value without U set is ignored", 0, 0,
-     [] {
-         SwitchFlags s;
-         s.m_bUValue = 1;
-         return s;
-     }(),
-     0},
-};
-
-TEST(ComputeTicketFlagsTest, EdgeCases) {
-    for (const FlagCase& c : FLAG_CASES)
-        EXPECT_EQ(ComputeTicketFlags(c.nSaveRequest, c.dwGeneral, c.switches), c.nExpected)
-            << c.pszName;
-}
-
-enum class USwitchState { NotGiven, GivenTrue, GivenFalse };
-
-// Every combination of the inputs that matter, with noise in the bits that do not; the
-// expectation is written from the booleans the case was made of, not from dwGeneral.
-TEST(ComputeTicketFlagsTest, EveryCombination) {
-    const int32_t saveRequests[] = {0, 1, 2, -1, INT32_MIN, INT32_MAX};
-    const uint32_t noises[] = {0, 0x00001000, 0x37FFFFFF, 0x00000001, 0x10000000, 0x20000000};
-    const USwitchState uStates[] = {USwitchState::NotGiven, USwitchState::GivenTrue,
-                                    USwitchState::GivenFalse};
-    std::set<uint32_t> seen;
-    for (int32_t nSaveRequest : saveRequests)
-        for (int nBits = 0; nBits < 8; ++nBits)
-            for (uint32_t dwNoise : noises)
-                for (USwitchState uState : uStates)
-                    for (int nOtherSwitches = 0; nOtherSwitches < 2; ++nOtherSwitches) {
-                        const bool b27 = nBits & 1, b30 = nBits & 2, b31 = nBits & 4;
-                        const uint32_t dwGeneral = dwNoise | (b27 ? 0x08000000u : 0u) |
-                                                   (b30 ? 0x40000000u : 0u) |
-                                                   (b31 ? 0x80000000u : 0u);
-                        SwitchFlags switches;
-                        if (uState != USwitchState::NotGiven) {
-                            switches.m_bUSet = 1;
-                            switches.m_bUValue = uState == USwitchState::GivenTrue;
-                        }
-                        if (nOtherSwitches) {
-                            // D, E, V and Q reach the flags only through the settings.
-                            switches.m_bDSet = switches.m_bDValue = 1;
-                            switches.m_bESet = switches.m_bVSet = switches.m_bQSet = 1;
-                        }
-                        const bool bOverwrite = uState == USwitchState::NotGiven
-                                                    ? b31
-                                                    : uState == USwitchState::GivenTrue;
-                        const uint32_t nExpected = (nSaveRequest == 1 ? 1u : 0u) + (b30 ? 2u : 0u) +
-                                                   (bOverwrite ? 4u : 0u) + (b27 ? 8u : 0u);
-                        const uint32_t nFlags =
-                            ComputeTicketFlags(nSaveRequest, dwGeneral, switches);
-                        ASSERT_EQ(nFlags, nExpected)
-                            << "SaveRequest " << nSaveRequest << " General " << std::hex
-                            << dwGeneral << " U " << static_cast<int>(uState);
-                        const std::string strTicket =
-                            BuildJobTicket("o", "c", nSaveRequest, dwGeneral, switches);
-                        ASSERT_EQ(strTicket, "~JS~ d=o c=c f=" + std::to_string(nExpected));
-                        seen.insert(nFlags);
-                    }
-    EXPECT_EQ(seen.size(), 16u);
-}
-
-// ---------------------------------------------------------------------------------------
 // Round trip
 
 class RandomInputs {
@@ -249,13 +147,9 @@ public:
         return strValue;
     }
 
-    int32_t SaveRequest() { return static_cast<int32_t>(Pick(0, 3)) - 1; }
-    uint32_t General() { return static_cast<uint32_t>(m_random()); }
-    SwitchFlags Switches() {
-        SwitchFlags switches;
-        switches.m_bUSet = Pick(0, 1);
-        switches.m_bUValue = Pick(0, 1);
-        return switches;
+    // Mostly the numbers the program sends, sometimes any.
+    uint32_t Flags() {
+        return Pick(0, 3) ? static_cast<uint32_t>(Pick(0, 15)) : static_cast<uint32_t>(m_random());
     }
 
     size_t Pick(size_t nLow, size_t nHigh) {
@@ -272,13 +166,10 @@ TEST(ParseJobTicketTest, RoundTripOfRandomInputs) {
         JobTicketFields expected;
         expected.strOutputName = inputs.Value();
         expected.strConfiguration = inputs.Value();
-        const int32_t nSaveRequest = inputs.SaveRequest();
-        const uint32_t dwGeneral = inputs.General();
-        const SwitchFlags switches = inputs.Switches();
-        expected.nFlags = ComputeTicketFlags(nSaveRequest, dwGeneral, switches);
+        expected.nFlags = inputs.Flags();
 
-        const std::string strTicket = BuildJobTicket(
-            expected.strOutputName, expected.strConfiguration, nSaveRequest, dwGeneral, switches);
+        const std::string strTicket =
+            BuildJobTicket(expected.strOutputName, expected.strConfiguration, expected.nFlags);
         ASSERT_EQ(strTicket.compare(0, 7, "~JS~ d="), 0);
         ASSERT_TRUE(strTicket.back() >= '0' && strTicket.back() <= '9');
         ASSERT_EQ(ParseJobTicket(strTicket), std::optional<JobTicketFields>(expected))
@@ -385,9 +276,9 @@ std::vector<std::string> SampleTickets() {
     std::vector<std::string> tickets;
     for (const TicketCase& c : TICKET_CASES)
         tickets.push_back(c.strExpected);
-    tickets.push_back(BuildJobTicket("C:\\Ausgabe\\\xC4rger \xFC\"ber \xDF.pdf", "B\xFCro \"neu\"",
-                                     1, 0xC8000000, NoSwitches()));
-    tickets.push_back(BuildJobTicket("\"", " ", 0, 0x48000000, USwitch(true)));
+    tickets.push_back(
+        BuildJobTicket("C:\\Ausgabe\\\xC4rger \xFC\"ber \xDF.pdf", "B\xFCro \"neu\"", 15));
+    tickets.push_back(BuildJobTicket("\"", " ", 14));
     return tickets;
 }
 
@@ -397,8 +288,7 @@ TEST(ParseJobTicketTest, NoProperPrefixReadsAsTheWhole) {
     std::vector<std::string> tickets = SampleTickets();
     RandomInputs inputs(7);
     for (int i = 0; i < 200; ++i)
-        tickets.push_back(BuildJobTicket(inputs.Value(), inputs.Value(), inputs.SaveRequest(),
-                                         inputs.General(), inputs.Switches()));
+        tickets.push_back(BuildJobTicket(inputs.Value(), inputs.Value(), inputs.Flags()));
     for (const std::string& strTicket : tickets) {
         const std::optional<JobTicketFields> whole = ParseJobTicket(strTicket);
         ASSERT_TRUE(whole.has_value()) << testing::PrintToString(strTicket);
