@@ -35,6 +35,7 @@ add_library(pszwin STATIC
     ui/FileOpenCommand.cpp
     ui/Help.cpp
     ui/JobButtons.cpp
+    ui/JobDialog.cpp
     ui/LocalisedText.cpp
     ui/ProgressDialog.cpp
     ui/ShellCalls.cpp

@@ -4,48 +4,27 @@
 #include "engine/BatchDrivers.h"
 #include "engine/JobControl.h"
 #include "framework/MessageMap.h"
-#include "framework/ResourceString.h"
 #include "res/resource.h"
-#include "ui/CenterWindow.h"
 #include "ui/Help.h"
 #include "ui/JobButtons.h"
 
-ConverterDialog::ConverterDialog()
-    : CDialog(IDD_CONVERTER),
-      m_hIcon(LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_MAINFRAME))) {}
+ConverterDialog::ConverterDialog() : JobDialog(IDD_CONVERTER) {}
 
 bool ConverterDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
     static const MessageMapEntry<ConverterDialog> kMap[] = {
         {WM_COMMAND, &ConverterDialog::OnCancelBatch, IDC_CANCEL_BATCH},
-        {WM_COMMAND, &ConverterDialog::OnPause, IDC_PAUSE},
         {WM_DROPFILES, &ConverterDialog::OnDropFiles},
         {WM_DESTROY, &ConverterDialog::OnDestroy},
     };
     return DispatchMessageMap(this, kMap, message, wParam, lParam, lResult) ||
-           CDialog::OnWndMsg(message, wParam, lParam, lResult);
-}
-
-void ConverterDialog::WinHelp(DWORD_PTR, UINT) {
-    OnHelpCommand();
+           JobDialog::OnWndMsg(message, wParam, lParam, lResult);
 }
 
 BOOL ConverterDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    JobDialog::OnInitDialog();
     SetWindowContextHelpId(m_hWnd, 1);
-    CenterWindowOnScreen(m_hWnd);
-    ShowWindow(m_hWnd, SW_SHOWNORMAL);
     g_szOpenFileName[0] = '\0';
     DragAcceptFiles(m_hWnd, TRUE);
-    m_progress.Attach(GetDlgItem(IDC_PROGRESS));
-    m_progress.SetRange(0, 100);
-    m_progress.SetPos(0);
-    g_bJobFinished = false;
-    g_bPauseRequested = false;
-    g_bCancelRequested = false;
-    g_pProgressOwner = this;
-    g_pProgressBar = &m_progress;
     return TRUE;
 }
 
@@ -73,10 +52,6 @@ void ConverterDialog::OnDropFiles(HDROP hDrop) {
     GetConverterApp().LoadSettings();
     if (!StartBatch(ConvertDroppedFiles, hDrop))
         DragFinish(hDrop);
-}
-
-void ConverterDialog::OnPause() {
-    OnPauseJob(*this);
 }
 
 void ConverterDialog::OnCancelBatch() {

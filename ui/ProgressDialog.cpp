@@ -6,28 +6,19 @@
 #include "framework/ResourceString.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
-#include "ui/CenterWindow.h"
-#include "ui/Help.h"
 #include "ui/JobButtons.h"
 
-ProgressDialog::ProgressDialog()
-    : CDialog(IDD_PROGRESS),
-      m_hIcon(LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_MAINFRAME))) {}
+ProgressDialog::ProgressDialog() : JobDialog(IDD_PROGRESS) {}
 
 bool ProgressDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
     static const MessageMapEntry<ProgressDialog> kMap[] = {
         {WM_SYSCOMMAND, &ProgressDialog::OnSysCommand},
         {WM_PAINT, &ProgressDialog::OnPaint},
         {WM_QUERYDRAGICON, &ProgressDialog::OnQueryDragIcon},
-        {WM_COMMAND, &ProgressDialog::OnPause, IDC_PAUSE},
         {WM_COMMAND, &ProgressDialog::OnCancelButton, IDC_PROGRESS_CANCEL},
     };
     return DispatchMessageMap(this, kMap, message, wParam, lParam, lResult) ||
-           CDialog::OnWndMsg(message, wParam, lParam, lResult);
-}
-
-void ProgressDialog::WinHelp(DWORD_PTR, UINT) {
-    OnHelpCommand();
+           JobDialog::OnWndMsg(message, wParam, lParam, lResult);
 }
 
 void ProgressDialog::DoDataExchange(CDataExchange& dx) {
@@ -36,9 +27,7 @@ void ProgressDialog::DoDataExchange(CDataExchange& dx) {
 }
 
 BOOL ProgressDialog::OnInitDialog() {
-    CDialog::OnInitDialog();
-    CenterWindowOnScreen(m_hWnd);
-    ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    JobDialog::OnInitDialog();
 
     if (HMENU hSystemMenu = SystemMenu()) {
         std::string strAbout = LoadResourceString(IDS_ABOUT_MENU);
@@ -47,19 +36,6 @@ BOOL ProgressDialog::OnInitDialog() {
             AppendMenuA(hSystemMenu, MF_STRING, IDM_SYS_ABOUT, strAbout.c_str());
         }
     }
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
-
-    m_progress.Attach(GetDlgItem(IDC_PROGRESS));
-    m_progress.SetRange(0, 100);
-    m_progress.SetPos(0);
-
-    g_pProgressBar = &m_progress;
-    g_pProgressOwner = this;
-    g_bJobFinished = false;
-    g_bPauseRequested = false;
-    g_bCancelRequested = false;
-
     m_job.m_pszInputPath = m_strSource.c_str();
     m_job.m_pszOutputName = m_strDestination.c_str();
     m_job.m_hDoneSemaphore = nullptr;
@@ -112,10 +88,6 @@ bool ProgressDialog::OnPaint() {
 
 HCURSOR ProgressDialog::OnQueryDragIcon() {
     return static_cast<HCURSOR>(m_hIcon);
-}
-
-void ProgressDialog::OnPause() {
-    OnPauseJob(*this);
 }
 
 void ProgressDialog::OnCancelButton() {

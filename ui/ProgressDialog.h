@@ -3,17 +3,14 @@
 #pragma once
 
 #include "engine/SpoolWorker.h"
-#include "framework/Dialog.h"
-#include "framework/Static.h"
+#include "ui/JobDialog.h"
 
 #include <string>
 
-class ProgressDialog : public CDialog {
+class ProgressDialog : public JobDialog {
 public:
     ProgressDialog();
 
-    // Any help request opens the help at the active window's topic.
-    void WinHelp(DWORD_PTR dwData, UINT nCmd) override;
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
 
     std::string m_strSource;      // the input path (control 129)
@@ -32,10 +29,7 @@ private:
     bool OnSysCommand(UINT nID, LPARAM lParam);
     bool OnPaint();
     HCURSOR OnQueryDragIcon();
-    void OnPause();
     void OnCancelButton();
 
-    CProgressCtrl m_progress;
-    HICON m_hIcon;
     SpoolJob m_job{};
 };
