@@ -14,7 +14,6 @@ bool ConverterDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     static const MessageMapEntry<ConverterDialog> kMap[] = {
         {WM_COMMAND, &ConverterDialog::OnCancelBatch, IDC_CANCEL_BATCH},
         {WM_DROPFILES, &ConverterDialog::OnDropFiles},
-        {WM_DESTROY, &ConverterDialog::OnDestroy},
     };
     return DispatchMessageMap(this, kMap, message, wParam, lParam, lResult) ||
            JobDialog::OnWndMsg(message, wParam, lParam, lResult);
@@ -86,7 +85,7 @@ void ConverterDialog::CancelBatchAndWait() {
     }
 }
 
-// Called when the window goes: closes a help window this program opened.
 void ConverterDialog::OnDestroy() {
     ShowHelp(0, HELP_QUIT);
+    JobDialog::OnDestroy();
 }

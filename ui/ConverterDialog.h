@@ -25,7 +25,8 @@ protected:
 private:
     void OnDropFiles(HDROP hDrop);
     void OnCancelBatch();
-    void OnDestroy();
+    // Also closes a help window this program opened.
+    void OnDestroy() override;
     void CancelBatchAndWait();
 
     UniqueHandle m_batchThread;

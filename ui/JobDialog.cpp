@@ -15,6 +15,7 @@ JobDialog::JobDialog(UINT nIDTemplate)
 bool JobDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
     static const MessageMapEntry<JobDialog> kMap[] = {
         {WM_COMMAND, &JobDialog::OnPause, IDC_PAUSE},
+        {WM_DESTROY, &JobDialog::OnDestroy},
     };
     return DispatchMessageMap(this, kMap, message, wParam, lParam, lResult) ||
            CDialog::OnWndMsg(message, wParam, lParam, lResult);
@@ -41,6 +42,14 @@ BOOL JobDialog::OnInitDialog() {
     g_pProgressOwner = this;
     g_pProgressBar = &m_progress;
     return TRUE;
+}
+
+void JobDialog::OnDestroy() {
+    // Left set, they would point at a window and a bar that are gone.
+    CWnd* pOwner = this;
+    g_pProgressOwner.compare_exchange_strong(pOwner, nullptr);
+    CProgressCtrl* pBar = &m_progress;
+    g_pProgressBar.compare_exchange_strong(pBar, nullptr);
 }
 
 void JobDialog::OnPause() {

@@ -1,6 +1,6 @@
 // JobDialog: what the two windows that run conversions share. The program icon, the place
 // on the screen, the progress bar, the job state they reset and publish for the spool
-// worker, the Pause button, and help at the active window's topic.
+// worker and withdraw when they go, the Pause button, and help at the active window's topic.
 #pragma once
 
 #include "framework/Dialog.h"
@@ -19,6 +19,8 @@ protected:
     // (control IDC_PROGRESS) at 0 of 0 to 100, clears the job-control requests and makes
     // this window and its bar the ones the spool worker reports to.
     BOOL OnInitDialog() override;
+    // Called when the window goes: the spool worker no longer reaches it or its bar.
+    virtual void OnDestroy();
 
     CProgressCtrl m_progress;
     HICON m_hIcon;

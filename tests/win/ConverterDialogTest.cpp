@@ -204,6 +204,9 @@ TEST_F(ConverterDialogTest, ThreeDroppedFilesConvertInOrderWithCountersAndButton
               (std::vector<std::string>{Ticket("eins"), Ticket("zwei"), Ticket("drei")}));
     EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
     EXPECT_TRUE(m_boxes.Boxes().empty());
+    // Nothing points at the window once it is gone.
+    EXPECT_EQ(g_pProgressOwner.load(), nullptr);
+    EXPECT_EQ(g_pProgressBar.load(), nullptr);
 }
 
 TEST_F(ConverterDialogTest, CancelDuringTheSecondFileStopsTheBatch) {

@@ -134,6 +134,9 @@ TEST_F(ProgressDialogTest, ClosesByItselfWhenTheJobEndsAndNotBefore) {
     EXPECT_EQ(m_fake.Documents()[0].strBytes,
               m_strData + "\nsystemdict /BrisolDict get /DoneShowPage get not {showpage} if\n");
     EXPECT_TRUE(m_boxes.Boxes().empty());
+    // Nothing points at the dialog once it is gone.
+    EXPECT_EQ(g_pProgressOwner.load(), nullptr);
+    EXPECT_EQ(g_pProgressBar.load(), nullptr);
 }
 
 TEST_F(ProgressDialogTest, PauseTwiceRestoresTheCaption) {
