@@ -96,30 +96,45 @@ private:
         DOC_INFO_1A docInfo{const_cast<char*>(strTicket.c_str()), nullptr,
                             const_cast<char*>("RAW")};
         m_bReachedSpooler = true;
-        spooler.StartDocPrinterA(g_hPrinter, 1, reinterpret_cast<LPBYTE>(&docInfo));
-        spooler.StartPagePrinter(g_hPrinter);
-        if (layout.bEpsWrapping) {
-            DWORD dwWritten = 0;
-            spooler.WritePrinter(g_hPrinter, const_cast<char*>(EpsPrefixLine),
-                                 EPS_PREFIX_LINE_LENGTH, &dwWritten);
+        if (spooler.StartDocPrinterA(g_hPrinter, 1, reinterpret_cast<LPBYTE>(&docInfo)) == 0) {
+            // No document was started, so none is ended either.
+            FailSend(GetLastError());
+            ReportSendFailure();
+            return;
         }
-
-        Transfer(file.Get(), buffer.Get(), layout.nByteCount);
+        spooler.StartPagePrinter(g_hPrinter);
+        // Data after a framing line that did not go out whole would be read without it.
+        const DWORD dwPrefixError =
+            layout.bEpsWrapping ? WriteLine(EpsPrefixLine, EPS_PREFIX_LINE_LENGTH) : ERROR_SUCCESS;
+        if (dwPrefixError != ERROR_SUCCESS)
+            FailSend(dwPrefixError);
+        else
+            Transfer(file.Get(), buffer.Get(), layout.nByteCount);
         file.Close();
 
         if (!g_bCancelRequested) {
-            DWORD dwWritten = 0;
-            if (!spooler.WritePrinter(g_hPrinter, const_cast<char*>(ShowPageTrailerLine),
-                                      SHOW_PAGE_TRAILER_LINE_LENGTH, &dwWritten) ||
-                dwWritten != SHOW_PAGE_TRAILER_LINE_LENGTH)
-                NoteSendFailure();
+            const DWORD dwTrailerError =
+                WriteLine(ShowPageTrailerLine, SHOW_PAGE_TRAILER_LINE_LENGTH);
+            if (dwTrailerError != ERROR_SUCCESS)
+                NoteSendFailure(dwTrailerError);
         }
         buffer.Close();
         spooler.EndPagePrinter(g_hPrinter);
         if (!spooler.EndDocPrinter(g_hPrinter))
-            NoteSendFailure();
+            NoteSendFailure(GetLastError());
         if (m_dwSendError != 0)
             ReportSendFailure();
+    }
+
+    // One framing line in one write: ERROR_SUCCESS when it went out whole, else why not.
+    DWORD WriteLine(const char* pszLine, DWORD cbLine) {
+        DWORD dwWritten = 0;
+        if (!TheSpooler().WritePrinter(g_hPrinter, const_cast<char*>(pszLine), cbLine,
+                                       &dwWritten)) {
+            const DWORD dwError = GetLastError();
+            return dwError != ERROR_SUCCESS ? dwError : ERROR_WRITE_FAULT;
+        }
+        return dwWritten == cbLine ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
     }
 
     void Transfer(HANDLE hFile, unsigned char* pBuffer, uint64_t nByteCount) {
@@ -138,14 +153,12 @@ private:
                     return;
                 WaitWhilePaused();
                 DWORD dwWritten = 0;
+                const BOOL bCalled = TheSpooler().WritePrinter(g_hPrinter, pBuffer + nDone,
+                                                               nRead - nDone, &dwWritten);
                 // A write that moves nothing would be repeated for ever: it fails too.
-                bool bWritten = TheSpooler().WritePrinter(g_hPrinter, pBuffer + nDone,
-                                                          nRead - nDone, &dwWritten) &&
-                                dwWritten != 0;
-                if (!bWritten) {
-                    NoteSendFailure();
-                    g_bCancelRequested = true;
-                }
+                const bool bWritten = bCalled && dwWritten != 0;
+                if (!bWritten)
+                    FailSend(bCalled ? ERROR_WRITE_FAULT : GetLastError());
                 nSent += dwWritten;
                 ShowPercent(ProgressPercent(nSent, nByteCount));
                 if (!bWritten)
@@ -166,13 +179,19 @@ private:
         SetProgress(nPercent);
     }
 
-    // Remembers the first failure's error; a write that "succeeded" with nothing written
-    // has none of its own.
-    void NoteSendFailure() {
-        if (m_dwSendError == 0) {
-            DWORD dwError = GetLastError();
+    // Remembers the first failure's error. A write that reported success but moved too
+    // little has none of its own: ERROR_WRITE_FAULT stands for it, as for a failed call
+    // that set none.
+    void NoteSendFailure(DWORD dwError) {
+        if (m_dwSendError == 0)
             m_dwSendError = dwError != ERROR_SUCCESS ? dwError : ERROR_WRITE_FAULT;
-        }
+    }
+
+    // A job whose data did not reach the spooler ends: nothing more is written, and a
+    // batch ends with it, as on a cancel.
+    void FailSend(DWORD dwError) {
+        NoteSendFailure(dwError);
+        g_bCancelRequested = true;
     }
 
     // A job that did not reach the printer whole must not look like a success.

@@ -309,6 +309,21 @@ TEST_F(ConverterDialogTest, PrinterThatFailsToOpenForALaterFileSkipsTheRest) {
     EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
 }
 
+TEST_F(ConverterDialogTest, JobThePrinterDoesNotStartIsToldOnceAndEndsTheBatch) {
+    m_fake.FailStartDoc(ERROR_ACCESS_DENIED);
+    Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
+        EXPECT_SOON(!m_boxes.Boxes().empty());
+        EXPECT_TRUE(BecomesIdle(hWnd));
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Boxes()[0].strText.rfind("Die Datei " + m_inputs[0] + " konnte", 0), 0u);
+    EXPECT_EQ(m_fake.Calls(SpoolerFunction::StartDocPrinter).size(), 1u);
+    EXPECT_TRUE(m_fake.Calls(SpoolerFunction::WritePrinter).empty());
+    EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
+}
+
 TEST_F(ConverterDialogTest, CancelAnsweredNoWhilePausedStaysPaused) {
     m_fake.BlockWrite(0);
     m_boxes.Answer({IDNO});

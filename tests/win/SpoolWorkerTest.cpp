@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,6 +36,13 @@ std::string Repeat(size_t n, char c = 'x') {
 std::string Le32(uint32_t n) {
     return {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16),
             static_cast<char>(n >> 24)};
+}
+
+// The text of the send-failure message for the job's input and this error.
+std::string SendFailedText(const std::string& strInput, DWORD dwError) {
+    return "Die Datei " + strInput +
+           " konnte nicht vollst\xE4ndig an den Drucker gesendet werden.\n\n" +
+           SystemErrorText(dwError, 1024);
 }
 
 class SpoolWorkerTest : public ::testing::Test {
@@ -271,10 +279,7 @@ TEST_F(SpoolWorkerTest, WriteFailureEndsTheJobWithoutTrailerAndTellsTheUser) {
     EXPECT_TRUE(g_bCancelRequested);
     std::vector<MessageBoxRequest> boxes = m_boxes.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].strText, "Die Datei " + m_strInput +
-                                    " konnte nicht vollst\xE4ndig an den Drucker gesendet "
-                                    "werden.\n\n" +
-                                    SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, 1024));
+    EXPECT_EQ(boxes[0].strText, SendFailedText(m_strInput, ERROR_NOT_ENOUGH_MEMORY));
     EXPECT_EQ(boxes[0].strCaption, "PostScript zu PDF");
     EXPECT_EQ(boxes[0].nType, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
 }
@@ -285,7 +290,8 @@ TEST_F(SpoolWorkerTest, WriteThatMovesNothingCountsAsAFailure) {
     Run(MakeFile("nichts.ps", strData));
     ExpectDocumentOf({strData});
     ASSERT_EQ(m_boxes.Boxes().size(), 1u);
-    EXPECT_EQ(m_boxes.Boxes()[0].strText.rfind("Die Datei " + m_strInput, 0), 0u);
+    // The write reported success: no error of its own, whatever an earlier call left.
+    EXPECT_EQ(m_boxes.Boxes()[0].strText, SendFailedText(m_strInput, ERROR_WRITE_FAULT));
 }
 
 TEST_F(SpoolWorkerTest, EndDocFailureIsReported) {
@@ -297,6 +303,60 @@ TEST_F(SpoolWorkerTest, EndDocFailureIsReported) {
     EXPECT_NE(m_boxes.Boxes()[0].strText.find(SystemErrorText(ERROR_INVALID_HANDLE, 1024)),
               std::string::npos);
 }
+
+TEST_F(SpoolWorkerTest, StartDocFailureEndsTheJobThereAndTellsTheUser) {
+    m_fake.FailStartDoc(ERROR_ACCESS_DENIED);
+    Run(MakeFile("start.ps", "%!PS\nshowpage\n"));
+    // Nothing is written and no page or document ended when none was started.
+    EXPECT_EQ(Sequence(), (std::vector<F>{F::StartDocPrinter}));
+    EXPECT_TRUE(g_bCancelRequested);
+    EXPECT_TRUE(SignalledOnce());
+    std::vector<MessageBoxRequest> boxes = m_boxes.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].strText, SendFailedText(m_strInput, ERROR_ACCESS_DENIED));
+    EXPECT_EQ(boxes[0].strCaption, "PostScript zu PDF");
+    EXPECT_EQ(boxes[0].nType, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
+}
+
+struct PrefixFailureCase {
+    const char* pszName;
+    std::optional<DWORD> optFailWith; // the write fails with this error
+    DWORD cbAccepted;                 // otherwise it takes only these bytes
+    DWORD dwReported;                 // the error the message shows
+};
+
+const PrefixFailureCase PREFIX_FAILURE_CASES[] = {
+    {"fails", ERROR_NOT_ENOUGH_MEMORY, 0, ERROR_NOT_ENOUGH_MEMORY},
+    {"takes_part", std::nullopt, 10, ERROR_WRITE_FAULT},
+    {"takes_nothing", std::nullopt, 0, ERROR_WRITE_FAULT},
+};
+
+class EpsPrefixFailureTest : public SpoolWorkerTest,
+                             public ::testing::WithParamInterface<PrefixFailureCase> {};
+
+// The framing line goes out whole or the job ends like any failed write: no data follows
+// it, the document is ended, and the user is told once.
+TEST_P(EpsPrefixFailureTest, EndsTheJobAndTellsTheUser) {
+    const PrefixFailureCase& c = GetParam();
+    if (c.optFailWith)
+        m_fake.FailWrite(0, *c.optFailWith);
+    else
+        m_fake.ShortWrite(0, c.cbAccepted);
+    Run(MakeFile("rahmen.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 200 100\n"));
+    ExpectDocumentOf({kPrefix});
+    ASSERT_EQ(m_fake.Documents().size(), 1u);
+    EXPECT_EQ(m_fake.Documents()[0].strBytes, kPrefix.substr(0, c.cbAccepted));
+    EXPECT_TRUE(m_fake.Documents()[0].bEnded);
+    EXPECT_TRUE(g_bCancelRequested);
+    std::vector<MessageBoxRequest> boxes = m_boxes.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].strText, SendFailedText(m_strInput, c.dwReported));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EpsPrefixFailureTest, ::testing::ValuesIn(PREFIX_FAILURE_CASES),
+                         [](const ::testing::TestParamInfo<PrefixFailureCase>& paramInfo) {
+                             return std::string(paramInfo.param.pszName);
+                         });
 
 TEST_F(SpoolWorkerTest, InputThatDoesNotOpenIsReportedEvenWhenQuiet) {
     m_app.m_bQSet = 1;
