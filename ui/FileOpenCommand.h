@@ -2,7 +2,7 @@
 // and the batch it starts.
 #pragma once
 
-#include "ui/ShellCalls.h"
+#include "framework/ScopedHook.h"
 
 #include <windows.h>
 #include <commdlg.h>

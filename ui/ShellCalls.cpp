@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 namespace {
 ShellOpenHook g_shellOpenHook;
 WinHelpHook g_winHelpHook;

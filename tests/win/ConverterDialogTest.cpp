@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "ui/ConverterDialog.h"
 #include "ui/FileOpenCommand.h"
+#include "ui/ShellCalls.h"
 
 #include <shlobj.h>
 #include <gtest/gtest.h>
