@@ -15,6 +15,7 @@ add_library(pszwin STATIC
     framework/MessageBox.cpp
     framework/ResourceString.cpp
     framework/SystemMessage.cpp
+    framework/ThreadCalls.cpp
     framework/WinApp.cpp
     framework/Wnd.cpp
     app/ConverterApp.cpp

@@ -10,6 +10,7 @@
 #include "framework/MessageText.h"
 #include "framework/ResourceString.h"
 #include "framework/SystemMessage.h"
+#include "framework/ThreadCalls.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
 
@@ -84,9 +85,9 @@ bool ConvertOneFile(BatchWindow& window, const std::string& strInput) {
     window.SetText(IDC_INPUT_NAME, strInput);
     window.SetText(IDC_OUTPUT_NAME, *optOutput);
 
-    UniqueHandle done(CreateSemaphoreA(nullptr, 0, 1, nullptr));
+    const UniqueHandle done = CreateDoneSemaphore();
     SpoolJob job{strInput.c_str(), optOutput->c_str(), done.Get()};
-    UniqueHandle worker(CreateThread(nullptr, 0, SpoolWorker, &job, 0, nullptr));
+    const UniqueHandle worker = StartThread(SpoolWorker, &job);
     if (!worker.IsValid())
         return false;
     WaitForSingleObject(done.Get(), INFINITE);

@@ -4,6 +4,7 @@
 #include "engine/BatchDrivers.h"
 #include "engine/JobControl.h"
 #include "framework/MessageMap.h"
+#include "framework/ThreadCalls.h"
 #include "res/resource.h"
 #include "ui/Help.h"
 #include "ui/JobButtons.h"
@@ -31,7 +32,7 @@ bool ConverterDialog::StartBatch(LPTHREAD_START_ROUTINE pfnBatch, void* pParam) 
     if (IsBatchRunning())
         return false;
     g_bBatchRunning = true;
-    m_batchThread = UniqueHandle(CreateThread(nullptr, 0, pfnBatch, pParam, 0, nullptr));
+    m_batchThread = StartThread(pfnBatch, pParam);
     if (!m_batchThread.IsValid())
         g_bBatchRunning = false;
     return m_batchThread.IsValid();

@@ -1,9 +1,9 @@
 #include "ui/ProgressDialog.h"
 
 #include "engine/JobControl.h"
-#include "framework/Handle.h"
 #include "framework/MessageMap.h"
 #include "framework/ResourceString.h"
+#include "framework/ThreadCalls.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/JobButtons.h"
@@ -40,7 +40,7 @@ BOOL ProgressDialog::OnInitDialog() {
     m_job.m_pszOutputName = m_strDestination.c_str();
     m_job.m_hDoneSemaphore = nullptr;
     // The dialog outlives the worker's use of m_job: the worker's last act closes it.
-    UniqueHandle worker(CreateThread(nullptr, 0, SpoolWorker, &m_job, 0, nullptr));
+    const UniqueHandle worker = StartThread(SpoolWorker, &m_job);
     return TRUE;
 }
 
