@@ -1,8 +1,10 @@
 #include "ui/ProgressDialog.h"
 
 #include "engine/JobControl.h"
+#include "framework/MessageBox.h"
 #include "framework/MessageMap.h"
 #include "framework/ResourceString.h"
+#include "framework/SystemMessage.h"
 #include "framework/ThreadCalls.h"
 #include "res/resource.h"
 #include "ui/AboutDialog.h"
@@ -41,6 +43,14 @@ BOOL ProgressDialog::OnInitDialog() {
     m_job.m_hDoneSemaphore = nullptr;
     // The dialog outlives the worker's use of m_job: the worker's last act closes it.
     const UniqueHandle worker = StartThread(SpoolWorker, &m_job);
+    if (!worker.IsValid()) {
+        // No job will end this dialog: it ends here, and it may.
+        const std::string strError = SystemErrorText(GetLastError(), 255);
+        g_bJobFinished = true;
+        ShowMessageBox(nullptr, strError, LoadResourceString(IDS_CAPTION),
+                       MB_TASKMODAL | MB_ICONERROR);
+        EndDialog(IDCANCEL);
+    }
     return TRUE;
 }
 

@@ -21,7 +21,8 @@ protected:
     BOOL OnInitDialog() override;
     // Enter does not close the dialog.
     void OnOK() override {}
-    // Escape, Alt+F4 and the worker's WM_CLOSE arrive here; only the last one closes.
+    // Escape, Alt+F4 and the worker's WM_CLOSE arrive here; only the last one closes. A
+    // worker that cannot be started is told at once, and the dialog ends.
     void OnCancel() override;
 
 private:

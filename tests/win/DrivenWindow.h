@@ -3,6 +3,7 @@
 //   RunDriven          runs the modal code and the driver
 //   EndAfterDriver     the usual ending: the window must be gone soon after its driver
 //   CloseThreadDialogs asks every dialog of the window's thread to close
+//   RunEndingByItself  runs modal code that must end without a driver, rescued if not
 #pragma once
 
 #include "Waiting.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -59,5 +61,22 @@ auto RunDriven(const char* pszCaption, Modal modal, const std::function<void(HWN
     WaitNote note(std::string("the window \"") + pszCaption + "\" to end");
     auto result = modal();
     thread.join();
+    return result;
+}
+
+// Runs modal() on this thread; it must return by itself soon. If it does not, that is a
+// failure, and rescue() runs on another thread to make it return.
+template <typename Modal>
+auto RunEndingByItself(const char* pszWhat, Modal modal, const std::function<void()>& rescue) {
+    std::atomic<bool> bEnded{false};
+    std::thread watcher([&] {
+        if (WaitUntil(pszWhat, [&] { return bEnded.load(); }))
+            return;
+        ADD_FAILURE() << pszWhat << ": not within " << kWaitMs / 1000 << " s";
+        rescue();
+    });
+    auto result = modal();
+    bEnded = true;
+    watcher.join();
     return result;
 }

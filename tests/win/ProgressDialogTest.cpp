@@ -11,6 +11,8 @@
 #include "config/RegistryPaths.h"
 #include "engine/JobControl.h"
 #include "engine/PrinterDiscovery.h"
+#include "framework/SystemMessage.h"
+#include "framework/ThreadCalls.h"
 #include "res/resource.h"
 #include "ui/ProgressDialog.h"
 
@@ -137,6 +139,34 @@ TEST_F(ProgressDialogTest, ClosesByItselfWhenTheJobEndsAndNotBefore) {
     // Nothing points at the dialog once it is gone.
     EXPECT_EQ(g_pProgressOwner.load(), nullptr);
     EXPECT_EQ(g_pProgressBar.load(), nullptr);
+}
+
+TEST_F(ProgressDialogTest, WorkerThatCannotStartIsToldAndTheDialogEnds) {
+    ScopedStartThread noThread([](LPTHREAD_START_ROUTINE, void*) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return HANDLE{nullptr};
+    });
+    ProgressDialog dialog;
+    dialog.m_strSource = m_strInput;
+    dialog.m_strDestination = "C:\\out\\PsZuPdfProgress.pdf";
+    m_app.m_pMainWnd = &dialog;
+    INT_PTR nResult = RunEndingByItself(
+        "the dialog to end", [&] { return dialog.DoModal(); },
+        [] {
+            // As if the job had ended: the dialog takes a close then.
+            g_bJobFinished = true;
+            if (HWND hDlg = FindWindowA("#32770", kCaption))
+                PostMessageA(hDlg, WM_CLOSE, 0, 0);
+        });
+    m_app.m_pMainWnd = nullptr;
+    EXPECT_EQ(nResult, IDCANCEL);
+    std::vector<MessageBoxRequest> boxes = m_boxes.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].strText, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, 255));
+    EXPECT_EQ(boxes[0].strCaption, kCaption);
+    EXPECT_EQ(boxes[0].nType, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
+    EXPECT_TRUE(m_fake.Calls(SpoolerFunction::StartDocPrinter).empty());
+    EXPECT_EQ(g_pProgressOwner.load(), nullptr);
 }
 
 TEST_F(ProgressDialogTest, PauseTwiceRestoresTheCaption) {
