@@ -74,22 +74,32 @@ void ShowError(const std::string& strText) {
     ShowMessageBox(nullptr, strText, LoadResourceString(IDS_CAPTION), kBoxFlags);
 }
 
-// Names the output, shows both names and runs one job to its end. False when the output
-// name would not fit (the user has been told; the batch goes on).
+// Names the output, shows both names and runs one job to its end. A file whose output
+// name would not fit is skipped after telling the user. False when the batch cannot go
+// on: the job could not be started (no semaphore or no worker thread), and the user has
+// been told why.
 bool ConvertOneFile(BatchWindow& window, const std::string& strInput) {
     std::optional<std::string> optOutput = MakeOutputName(strInput, NamingForm::Batch, nullptr);
     if (!optOutput) {
         ShowError(InsertArgument(LoadResourceString(IDS_OUTPUT_NAME_TOO_LONG), strInput));
-        return false;
+        return true;
     }
     window.SetText(IDC_INPUT_NAME, strInput);
     window.SetText(IDC_OUTPUT_NAME, *optOutput);
 
+    // Without a semaphore the worker would close the window instead, and the wait below
+    // would not wait for it.
     const UniqueHandle done = CreateDoneSemaphore();
+    if (!done.IsValid()) {
+        ShowError(SystemErrorText(GetLastError(), 255));
+        return false;
+    }
     SpoolJob job{strInput.c_str(), optOutput->c_str(), done.Get()};
     const UniqueHandle worker = StartThread(SpoolWorker, &job);
-    if (!worker.IsValid())
+    if (!worker.IsValid()) {
+        ShowError(SystemErrorText(GetLastError(), 255));
         return false;
+    }
     WaitForSingleObject(done.Get(), INFINITE);
     return true;
 }
@@ -124,6 +134,7 @@ DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
 
     BatchWindow window;
     window.EnterRunning();
+    DWORD nResult = 1;
     UINT nFiles = DroppedFileCount(drop.Get());
     for (UINT i = 0; i < nFiles; ++i) {
         const PrinterHandle printer = OpenConverterPrinter();
@@ -137,10 +148,13 @@ DWORD WINAPI ConvertDroppedFiles(LPVOID pParam) {
         window.SetNumber(IDC_REMAINING, static_cast<int>(nFiles - i));
         window.SetNumber(IDC_PROCESSED, static_cast<int>(i));
         const JobPrinterView jobPrinter(printer);
-        ConvertOneFile(window, DroppedFilePath(drop.Get(), i));
+        if (!ConvertOneFile(window, DroppedFilePath(drop.Get(), i))) {
+            nResult = 0;
+            break;
+        }
     }
     window.EnterIdle();
-    return 1;
+    return nResult;
 }
 
 DWORD WINAPI ConvertOpenedFile(LPVOID pParam) {
@@ -155,12 +169,13 @@ DWORD WINAPI ConvertOpenedFile(LPVOID pParam) {
     window.EnterRunning();
     window.SetNumber(IDC_REMAINING, 1);
     window.SetNumber(IDC_PROCESSED, 0);
+    DWORD nResult;
     {
         const JobPrinterView jobPrinter(printer);
-        ConvertOneFile(window, strInput);
+        nResult = ConvertOneFile(window, strInput) ? 1 : 0;
     }
     // Closed before the window says the batch is over.
     printer.Close();
     window.EnterIdle();
-    return 1;
+    return nResult;
 }

@@ -14,8 +14,9 @@ extern char g_szOpenFileName[256];
 extern std::atomic<bool> g_bBatchRunning;
 
 // Thread procedure; pParam is the HDROP of WM_DROPFILES, released when the batch ends.
-// Returns 1 when the batch ran, 0 when it stopped on a printer problem.
+// Returns 1 when the batch ran, 0 when it stopped on a failure: the printer, or a job that
+// could not be started.
 DWORD WINAPI ConvertDroppedFiles(LPVOID pParam);
 
-// Thread procedure; pParam is the input path (g_szOpenFileName).
+// Thread procedure; pParam is the input path (g_szOpenFileName). Returns as above.
 DWORD WINAPI ConvertOpenedFile(LPVOID pParam);

@@ -11,7 +11,10 @@
 #include "engine/BatchDrivers.h"
 #include "engine/JobControl.h"
 #include "engine/PrinterDiscovery.h"
+#include "engine/SpoolWorker.h"
+#include "framework/Handle.h"
 #include "framework/SystemMessage.h"
+#include "framework/ThreadCalls.h"
 #include "res/resource.h"
 #include "ui/ConverterDialog.h"
 #include "ui/FileOpenCommand.h"
@@ -167,6 +170,26 @@ protected:
         return "~JS~ d=" + m_strDir + "\\" + strName + ".pdf c= f=1";
     }
 
+    // Three files dropped, of which the first job cannot be started: the user is told once
+    // with the system's text for dwError, the batch ends there, the window is idle and can
+    // be closed, and no printer is left open.
+    void ExpectBatchEndsAtItsFirstJob(DWORD dwError) {
+        INT_PTR nResult = Run([&](HWND hWnd) {
+            PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
+            EXPECT_SOON(!m_boxes.Boxes().empty());
+            EXPECT_TRUE(BecomesIdle(hWnd));
+            PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(nResult, IDOK);
+        std::vector<MessageBoxRequest> boxes = m_boxes.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].strText, SystemErrorText(dwError, 255));
+        EXPECT_EQ(boxes[0].strCaption, "PostScript zu PDF");
+        EXPECT_EQ(boxes[0].nType, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
+        EXPECT_TRUE(m_fake.Documents().empty());
+        EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
+    }
+
     regtest::ScratchLocalMachine m_scratch;
     ConverterApp m_app;
     FakeSpooler m_fake;
@@ -308,6 +331,30 @@ TEST_F(ConverterDialogTest, PrinterThatFailsToOpenForALaterFileSkipsTheRest) {
     EXPECT_EQ(m_boxes.Boxes()[0].strText, SystemErrorText(ERROR_INVALID_PRINTER_NAME, 255));
     EXPECT_EQ(m_boxes.Boxes()[0].strCaption, "PostScript zu PDF");
     EXPECT_EQ(m_fake.OpenHandleCount(), 0u);
+}
+
+TEST_F(ConverterDialogTest, SemaphoreThatCannotBeMadeIsToldOnceAndEndsTheBatch) {
+    ScopedCreateDoneSemaphore noSemaphore([] {
+        SetLastError(ERROR_NO_SYSTEM_RESOURCES);
+        return HANDLE{nullptr};
+    });
+    ExpectBatchEndsAtItsFirstJob(ERROR_NO_SYSTEM_RESOURCES);
+}
+
+TEST_F(ConverterDialogTest, WorkerThatCannotStartIsToldOnceAndEndsTheBatch) {
+    // A named semaphore: whether the batch closed it shows in whether it can still be opened.
+    const std::string strName = "PsZuPdfTestDone" + std::to_string(GetCurrentProcessId());
+    ScopedCreateDoneSemaphore namedSemaphore(
+        [&] { return CreateSemaphoreA(nullptr, 0, 1, strName.c_str()); });
+    ScopedStartThread noWorker([](LPTHREAD_START_ROUTINE pfnThread, void* pParam) -> HANDLE {
+        if (pfnThread != SpoolWorker)
+            return CreateThread(nullptr, 0, pfnThread, pParam, 0, nullptr);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    });
+    ExpectBatchEndsAtItsFirstJob(ERROR_NOT_ENOUGH_MEMORY);
+    const UniqueHandle leftOver(OpenSemaphoreA(SYNCHRONIZE, FALSE, strName.c_str()));
+    EXPECT_FALSE(leftOver.IsValid()) << "the job's semaphore was left open";
 }
 
 TEST_F(ConverterDialogTest, JobThePrinterDoesNotStartIsToldOnceAndEndsTheBatch) {
