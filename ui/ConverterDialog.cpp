@@ -3,11 +3,17 @@
 #include "app/ConverterApp.h"
 #include "engine/BatchDrivers.h"
 #include "engine/JobControl.h"
+#include "framework/MessageBox.h"
 #include "framework/MessageMap.h"
+#include "framework/ResourceString.h"
+#include "framework/SystemMessage.h"
 #include "framework/ThreadCalls.h"
 #include "res/resource.h"
 #include "ui/Help.h"
 #include "ui/JobButtons.h"
+
+#include <string>
+#include <utility>
 
 ConverterDialog::ConverterDialog() : JobDialog(IDD_CONVERTER) {}
 
@@ -32,10 +38,17 @@ bool ConverterDialog::StartBatch(LPTHREAD_START_ROUTINE pfnBatch, void* pParam) 
     if (IsBatchRunning())
         return false;
     g_bBatchRunning = true;
-    m_batchThread = StartThread(pfnBatch, pParam);
-    if (!m_batchThread.IsValid())
+    UniqueHandle thread = StartThread(pfnBatch, pParam);
+    if (!thread.IsValid()) {
+        // The drop or the choice would be lost without a word.
+        const std::string strError = SystemErrorText(GetLastError(), 255);
         g_bBatchRunning = false;
-    return m_batchThread.IsValid();
+        ShowMessageBox(nullptr, strError, LoadResourceString(IDS_CAPTION),
+                       MB_TASKMODAL | MB_ICONERROR);
+        return false;
+    }
+    m_batchThread = std::move(thread);
+    return true;
 }
 
 bool ConverterDialog::IsBatchRunning() const {

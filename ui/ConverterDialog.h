@@ -13,7 +13,8 @@ public:
 
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
 
-    // Starts a batch thread unless one is running; false when none was started.
+    // Starts a batch thread unless one is running; false when none was started (a thread
+    // that could not be made has been reported).
     bool StartBatch(LPTHREAD_START_ROUTINE pfnBatch, void* pParam);
     bool IsBatchRunning() const;
 

@@ -357,6 +357,25 @@ TEST_F(ConverterDialogTest, WorkerThatCannotStartIsToldOnceAndEndsTheBatch) {
     EXPECT_FALSE(leftOver.IsValid()) << "the job's semaphore was left open";
 }
 
+TEST_F(ConverterDialogTest, BatchThreadThatCannotStartIsToldAndTheWindowStaysIdle) {
+    ScopedStartThread noThread([](LPTHREAD_START_ROUTINE, void*) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return HANDLE{nullptr};
+    });
+    INT_PTR nResult = Run([&](HWND hWnd) {
+        PostMessageA(hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(m_inputs)), 0);
+        EXPECT_SOON(!m_boxes.Boxes().empty());
+        EXPECT_FALSE(g_bBatchRunning);
+        EXPECT_TRUE(Enabled(hWnd, IDOK));
+        PostMessageA(hWnd, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ(nResult, IDOK);
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Boxes()[0].strText, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY, 255));
+    EXPECT_EQ(m_boxes.Boxes()[0].strCaption, "PostScript zu PDF");
+    EXPECT_TRUE(m_fake.Calls().empty());
+}
+
 TEST_F(ConverterDialogTest, JobThePrinterDoesNotStartIsToldOnceAndEndsTheBatch) {
     m_fake.FailStartDoc(ERROR_ACCESS_DENIED);
     Run([&](HWND hWnd) {
