@@ -23,7 +23,6 @@ public:
     std::string FirstLineStartingWith(std::string_view start) const;
     // The last kept line that is not empty; empty when there is none.
     std::string LastLine() const;
-    size_t LeftOut() const { return m_nLeftOut; }
 
 private:
     void EndLine();
