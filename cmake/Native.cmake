@@ -14,10 +14,13 @@ add_library(quillon-backend-core STATIC
     printer/backend/BackendJob.cpp
     printer/backend/BackendLog.cpp
     printer/backend/BoundedLog.cpp
+    printer/backend/FailureReport.cpp
+    printer/backend/FolderWalk.cpp
     printer/backend/Ghostscript.cpp
     printer/backend/JobFolder.cpp
     printer/backend/JobName.cpp
     printer/backend/JobOwner.cpp
+    printer/backend/NumberedName.cpp
     printer/backend/PendingOutput.cpp
     printer/backend/SubmittingUser.cpp
     printer/backend/SupervisedChild.cpp

@@ -1,10 +1,11 @@
 #include "printer/backend/BackendJob.h"
 
 #include "printer/backend/BackendLog.h"
+#include "printer/backend/FailureReport.h"
+#include "printer/backend/FolderWalk.h"
 #include "printer/backend/Ghostscript.h"
 #include "printer/backend/JobFolder.h"
 #include "printer/backend/JobName.h"
-#include "printer/backend/JobOwner.h"
 #include "printer/backend/PendingOutput.h"
 #include "printer/backend/SubmittingUser.h"
 #include "printer/backend/TargetPath.h"
@@ -14,16 +15,156 @@
 
 #include <cups/backend.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <variant>
 
 namespace {
 
-int Fail(const std::string& strReason) {
-    LogError(strReason);
+// Refusals come before the target is trusted: they go to CUPS only, the details where
+// only administrators read them.
+int Refuse(const std::string& strWhy, const std::string& strDetail) {
+    LogDebug(strDetail);
+    LogError("Job refused: " + strWhy + ".");
+    return CUPS_BACKEND_FAILED;
+}
+
+// The beginning of a name from the job, for a log line.
+std::string Excerpt(const std::string& strName) {
+    constexpr size_t MAX_BYTES = 160;
+    return strName.size() <= MAX_BYTES ? strName : strName.substr(0, MAX_BYTES) + "...";
+}
+
+// With flag 1 clear the program left the extension off, for the printer product to ask
+// the user where to save. The stand-in asks nobody: the PDF gets the name with ".pdf".
+void GivePdfName(WindowsPath& path, uint32_t nFlags) {
+    if ((nFlags & TICKET_FLAG_NO_PROMPT) == 0)
+        path.components.back() += ".pdf";
+}
+
+// A conversion that failed once its target was known, with what Ghostscript said.
+struct Failed {
+    JobFailure failure;
+    std::vector<std::string> interpreter;
+};
+
+// The name the PDF got, or why there is none.
+using Outcome = std::variant<std::string, Failed>;
+
+Failed Failure(FailureKind kind, std::string strReason, std::string strDetail = {}) {
+    return Failed{JobFailure{kind, std::move(strReason), std::move(strDetail)}, {}};
+}
+
+// The real path of an open folder, as a user looks for it (no drive links).
+std::string RealPath(int nDirFd) {
+    std::string strPath(4096, '\0');
+    const std::string strSelf = "/proc/self/fd/" + std::to_string(nDirFd);
+    const ssize_t nLength = readlink(strSelf.c_str(), strPath.data(), strPath.size());
+    strPath.resize(nLength > 0 ? static_cast<size_t>(nLength) : 0);
+    return strPath;
+}
+
+// Why the job's folder has gone too far, if it has.
+std::optional<std::string> FolderTooFull(const JobFolder& folder, const JobLimits& limits) {
+    const FolderUsage usage = folder.Usage(limits.nMaxFolderEntries);
+    if (!usage.bComplete)
+        return "more than " + std::to_string(limits.nMaxFolderEntries) +
+               " entries in the job's temporary folder";
+    if (usage.nBytes > limits.nMaxFolderBytes)
+        return "the job's temporary folder holds more than " +
+               std::to_string(limits.nMaxFolderBytes >> 20) + " MiB";
+    return std::nullopt;
+}
+
+// With the target known: the job's PDF in the target's folder, under the target's name or
+// a numbered one.
+Outcome Convert(const BackendJob& job, int nInputFd, const TargetPath& target, bool bReplace,
+                int nCancelFd) {
+    const JobLimits& limits = job.limits;
+    std::string strError;
+    if (access(job.strPrelude.c_str(), R_OK) != 0)
+        return Failure(FailureKind::Internal, "the backend is incomplete",
+                       "cannot read " + job.strPrelude);
+    const std::optional<JobFolder> folder = JobFolder::Create(strError);
+    if (!folder)
+        return Failure(FailureKind::Internal, "the job has no temporary folder", strError);
+    // Ghostscript reads a file by its path more than twice as fast as from standard
+    // input. The scheduler's file is not open to the job's user: then a copy serves.
+    std::string strJob = job.strInputFile;
+    if (strJob.empty() || access(strJob.c_str(), R_OK) != 0) {
+        struct stat input {};
+        if (fstat(nInputFd, &input) == 0 && S_ISREG(input.st_mode) &&
+            static_cast<uint64_t>(input.st_size) > limits.nMaxFolderBytes)
+            return Failure(FailureKind::FolderTooLarge,
+                           "the job is larger than its temporary folder may grow");
+        strJob = folder->Path() + "/job";
+        if (!CopyJob(nInputFd, strJob, nCancelFd, strError))
+            return CancelRequested(nCancelFd)
+                       ? Failure(FailureKind::Cancelled, "the job was cancelled")
+                       : Failure(FailureKind::Internal, "the job could not be copied", strError);
+    }
+    std::optional<PendingOutput> output = PendingOutput::Create(target.folder.Get(), strError);
+    if (!output)
+        return Failure(FailureKind::WriteError, "the PDF cannot be created in its folder",
+                       strError);
+    LogInfo("Converting the job");
+    LogDebug("Converting to " + target.strDirectory + "/" + target.strName);
+    const GhostscriptRun run =
+        RunGhostscript(job.strPrelude, strJob, folder->Path(), output->Fd(), limits, nCancelFd,
+                       [&]() { return FolderTooFull(*folder, limits); });
+    for (const std::string& strLine : run.log)
+        if (!strLine.empty())
+            LogDebug("gs: " + strLine);
+    if (run.failure)
+        return Failed{*run.failure, run.log};
+    if (!run.strOutputError.empty())
+        return Failed{{FailureKind::WriteError, "Ghostscript could not write the PDF whole",
+                       run.strOutputError},
+                      run.log};
+    if (!output->HoldsWholePdf())
+        return Failed{{FailureKind::NoPdf, "Ghostscript wrote no whole PDF file", {}}, run.log};
+    std::optional<std::string> name =
+        output->Publish(target.strName, bReplace, limits.nNumberedNames, strError);
+    if (!name)
+        return output->RanOutOfNames()
+                   ? Failure(FailureKind::NameTaken,
+                             "the PDF's name and its numbered names are all taken", strError)
+                   : Failure(FailureKind::WriteError, "the PDF could not be given its name",
+                             strError);
+    return *name;
+}
+
+// The job failed once its target was known: the user finds a report beside it.
+int ReportFailure(const BackendJob& job, const std::string& strTarget, const TargetPath& target,
+                  const Failed& failed) {
+    const JobFailure& failure = failed.failure;
+    LogDebug("Conversion failed: " + failure.strReason + ": " + failure.strDetail);
+    // A cancel is the user's own wish, or an administrator's: nothing to explain.
+    if (failure.kind == FailureKind::Cancelled) {
+        LogError("Conversion failed: " + failure.strReason + ".");
+        return CUPS_BACKEND_FAILED;
+    }
+    ReportFacts facts;
+    facts.strTarget = strTarget;
+    facts.strJobId = job.strJobId;
+    facts.when = std::time(nullptr);
+    facts.failure = failure;
+    facts.interpreter = failed.interpreter;
+    std::string strError;
+    const std::optional<std::string> report = WriteFailureReport(
+        target.folder.Get(), target.strName, FailureReportText(facts, job.limits),
+        job.limits.nNumberedNames, strError);
+    if (report) {
+        LogDebug("Report written to " + RealPath(target.folder.Get()) + "/" + *report);
+        LogError("Conversion failed: " + failure.strReason + "; the report is " + *report + ".");
+    } else {
+        LogDebug("No report: " + strError);
+        LogError("Conversion failed: " + failure.strReason + "; no report could be written.");
+    }
     return CUPS_BACKEND_FAILED;
 }
 
@@ -31,75 +172,65 @@ int Fail(const std::string& strReason) {
 
 int RunBackendJob(const BackendJob& job, int nCancelFd) {
     std::string strError;
-    // Whose job it is comes first: a stranger's job is refused before its content is read.
     const std::optional<std::string> prefix = PrefixFromDeviceUri(job.strDeviceUri, strError);
-    if (!prefix)
-        return Fail("Queue misconfigured: " + strError + ": " + job.strDeviceUri);
-    if (const std::optional<std::string> refusal = CheckJobUser(job.strUser, *prefix))
-        return Fail("Job refused: " + *refusal + ".");
+    if (!prefix) {
+        LogDebug("Device URI: " + job.strDeviceUri);
+        LogError("Queue misconfigured: " + strError + ".");
+        return CUPS_BACKEND_FAILED;
+    }
+    // Whose job it is comes first: a stranger's job is refused before its content is read.
+    const std::optional<JobUser> user = LookUpJobUser(job.strUser, strError);
+    if (!user)
+        return Refuse(strError, "Job user: " + Excerpt(job.strUser));
+    if (const std::optional<std::string> refusal =
+            RefuseJobUser(*user, job.proven, ReadUidRange("/etc/login.defs")))
+        return Refuse(*refusal, "Job user " + user->strName + " (uid " + std::to_string(user->uid) +
+                                    "), authenticated as " +
+                                    Excerpt(job.proven.strUsername.value_or("nobody")) + ", uid " +
+                                    Excerpt(job.proven.strUid.value_or("none")));
     const std::optional<std::string> name = SelectJobName(job.strTitle, job.strOptions, strError);
     if (!name)
-        return Fail("Job refused: " + strError + ".");
+        return Refuse(strError, "Title: " + Excerpt(job.strTitle));
     const std::optional<JobTicketFields> ticket = AcceptJobTicket(*name, strError);
     if (!ticket)
-        return Fail("Job refused: " + strError + ": " + *name);
-    const std::optional<WindowsPath> path = SplitWindowsPath(ticket->strOutputName, strError);
+        return Refuse(strError, "Document name: " + Excerpt(*name));
+    std::optional<WindowsPath> path = SplitWindowsPath(ticket->strOutputName, strError);
     if (!path)
-        return Fail("Job refused: " + strError + ": " + ticket->strOutputName);
-    LogDebug("configuration \"" + ticket->strConfiguration + "\", flags " +
-             std::to_string(ticket->nFlags));
+        return Refuse(strError, "Output path: " + Excerpt(ticket->strOutputName));
+    LogDebug("Output \"" + ticket->strOutputName + "\", configuration \"" +
+             ticket->strConfiguration + "\", flags " + std::to_string(ticket->nFlags));
+    GivePdfName(*path, ticket->nFlags);
 
     // The spooled job file belongs to the scheduler: it is opened before the switch.
     const UniqueFd input(job.strInputFile.empty()
                              ? fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 3)
                              : open(job.strInputFile.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!input)
-        return Fail("Cannot open the job file: " + std::string(std::strerror(errno)));
+    if (!input) {
+        LogError(std::string("Cannot open the job file: ") + std::strerror(errno) + ".");
+        return CUPS_BACKEND_FAILED;
+    }
     if (!BecomeSubmittingUser(job.strUser, strError))
-        return Fail("Job refused: " + strError + ".");
+        return Refuse(strError, "Job user: " + user->strName);
 
-    const std::optional<TargetPath> target = ResolveTarget(*prefix, *path, strError);
+    // From here on only links of the job's user (or root's) are followed.
+    FolderWalk walk(user->uid);
+    const UniqueFd mapping = OpenDriveMapping(*prefix, user->uid, walk, strError);
+    if (!mapping)
+        return Refuse(strError, "Wine prefix: " + *prefix);
+    const std::optional<TargetPath> target =
+        ResolveTarget(mapping.Get(), *prefix + "/dosdevices", *path, walk, strError);
     if (!target)
-        return Fail("Job refused: " + strError + ".");
-    const bool bOverwrite = (ticket->nFlags & TICKET_FLAG_OVERWRITE) != 0;
-    if (target->bExists && !bOverwrite)
-        return Fail("Job refused: " + ticket->strOutputName +
-                    " exists and the job does not allow replacing it.");
+        return Refuse("the output path cannot be used",
+                      strError + ": " + Excerpt(ticket->strOutputName));
 
-    if (access(job.strPrelude.c_str(), R_OK) != 0)
-        return Fail("Backend incomplete: cannot read " + job.strPrelude + ".");
-    const std::optional<JobFolder> folder = JobFolder::Create(strError);
-    if (!folder)
-        return Fail("Conversion failed: " + strError + ".");
-    // Ghostscript reads a file by its path more than twice as fast as from standard
-    // input. The scheduler's file is not open to the job's user: then a copy serves.
-    std::string strJob = job.strInputFile;
-    if (strJob.empty() || access(strJob.c_str(), R_OK) != 0) {
-        strJob = folder->Path() + "/job";
-        if (!CopyJob(input.Get(), strJob, nCancelFd, strError))
-            return Fail("Conversion failed: " + strError + ".");
-    }
-    std::optional<PendingOutput> output = PendingOutput::Create(target->strDirectory, strError);
-    if (!output)
-        return Fail("Cannot write " + ticket->strOutputName + ": " + strError + ".");
-    LogInfo("Converting to " + ticket->strOutputName);
-    const GhostscriptRun run =
-        RunGhostscript(job.strPrelude, strJob, folder->Path(), output->Fd(), job.limits, nCancelFd);
-    for (const std::string& strLine : run.log)
-        if (!strLine.empty())
-            LogDebug("gs: " + strLine);
-    if (!run.bSucceeded)
-        return Fail("Conversion failed: " + run.strFailure + ".");
-    if (!output->HoldsPdf())
-        return Fail("Conversion failed: Ghostscript wrote no PDF file.");
-    if (!output->Commit(target->strName, bOverwrite, strError))
-        return Fail("Cannot write " + ticket->strOutputName + ": " + strError + ".");
-    // The folder's real path, without the prefix's drive links, is what a user looks for.
-    std::string strFolder = target->strDirectory;
-    if (char* pszReal = realpath(strFolder.c_str(), nullptr)) {
-        strFolder = pszReal;
-        std::free(pszReal);
-    }
-    LogInfo("Wrote " + strFolder + "/" + target->strName);
+    const bool bReplace = (ticket->nFlags & TICKET_FLAG_OVERWRITE) != 0;
+    const Outcome outcome = Convert(job, input.Get(), *target, bReplace, nCancelFd);
+    if (const Failed* pFailed = std::get_if<Failed>(&outcome))
+        return ReportFailure(job, ticket->strOutputName, *target, *pFailed);
+    const std::string& strWritten = std::get<std::string>(outcome);
+    LogDebug("Wrote " + RealPath(target->folder.Get()) + "/" + strWritten);
+    // A warning is what CUPS keeps as the job's message once the job has ended.
+    LogWarning("Wrote " + strWritten +
+               (strWritten == target->strName ? "" : ": " + target->strName + " exists"));
     return CUPS_BACKEND_OK;
 }

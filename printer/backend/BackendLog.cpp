@@ -2,56 +2,111 @@
 
 #include "printer/backend/Utf8.h"
 
-#include <cstdio>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace {
 
 const char HEX[] = "0123456789ABCDEF";
+constexpr std::string_view CUT_MARK = " [cut]";
 
-void Log(const char* pszKind, const std::string& strMessage) {
-    const std::string strLine = std::string(pszKind) + ": " + Printable(strMessage) + "\n";
-    std::fwrite(strLine.data(), 1, strLine.size(), stderr);
-    std::fflush(stderr);
+// Characters that control a terminal, break a line, reorder the text or show nothing.
+bool MustEscape(char32_t code) {
+    return code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F) || code == 0x00AD ||
+           code == 0x061C || code == 0x180E || (code >= 0x200B && code <= 0x200F) ||
+           (code >= 0x2028 && code <= 0x202E) || (code >= 0x2060 && code <= 0x206F) ||
+           (code >= 0xFE00 && code <= 0xFE0F) || code == 0xFEFF ||
+           (code >= 0xFFF9 && code <= 0xFFFB) || (code >= 0xE0000 && code <= 0xE007F) ||
+           (code >= 0xE0100 && code <= 0xE01EF);
 }
 
-bool MustEscape(char32_t code) {
-    return code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x061C || code == 0x200E ||
-           code == 0x200F || (code >= 0x2028 && code <= 0x202E) ||
-           (code >= 0x2066 && code <= 0x2069);
+std::string Hex(char32_t code, int nDigits) {
+    std::string strDigits;
+    for (int nShift = 4 * (nDigits - 1); nShift >= 0; nShift -= 4)
+        strDigits.push_back(HEX[(code >> nShift) & 0x0F]);
+    return strDigits;
+}
+
+// The text in printable pieces: each piece one character or one escape.
+template <class Sink>
+void ForEachPrintablePiece(std::string_view text, bool bKeepBackslash, Sink sink) {
+    for (size_t i = 0; i < text.size();) {
+        const std::optional<Utf8Char> c = DecodeUtf8(text, i);
+        if (!c || (c->nBytes == 1 && MustEscape(c->code))) {
+            sink("\\x" + Hex(static_cast<unsigned char>(text[i++]), 2));
+            continue;
+        }
+        if (c->code == '\\' && !bKeepBackslash)
+            sink("\\\\");
+        else if (!MustEscape(c->code))
+            sink(std::string(text.substr(i, c->nBytes)));
+        else if (c->code <= 0xFFFF)
+            sink("\\u" + Hex(c->code, 4));
+        else
+            sink("\\U" + Hex(c->code, 8));
+        i += c->nBytes;
+    }
+}
+
+void WriteAll(const std::string& strText) {
+    const char* pData = strText.data();
+    size_t nLeft = strText.size();
+    while (nLeft > 0) {
+        const ssize_t nWritten = write(STDERR_FILENO, pData, nLeft);
+        if (nWritten < 0 && errno == EINTR)
+            continue;
+        if (nWritten <= 0)
+            return;
+        pData += nWritten;
+        nLeft -= static_cast<size_t>(nWritten);
+    }
+}
+
+// The message and the empty status after it go out in one write, so cupsd handles both in
+// one go and no reader of the queue's status ever sees the message.
+void LogKeptOnTheJob(std::string_view kind, const std::string& strMessage) {
+    WriteAll(CupsLine(kind, strMessage) + CupsLine("INFO", ""));
 }
 
 } // namespace
 
-std::string Printable(std::string_view text) {
+std::string Printable(std::string_view text, bool bKeepBackslash) {
     std::string strResult;
     strResult.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const std::optional<Utf8Char> c = DecodeUtf8(text, i);
-        if (!c || (c->nBytes == 1 && MustEscape(c->code))) {
-            const auto b = static_cast<unsigned char>(text[i++]);
-            strResult += {'\\', 'x', HEX[b >> 4], HEX[b & 0x0F]};
-            continue;
-        }
-        if (MustEscape(c->code)) {
-            strResult += "\\u";
-            for (int nShift = 12; nShift >= 0; nShift -= 4)
-                strResult.push_back(HEX[(c->code >> nShift) & 0x0F]);
-        } else {
-            strResult.append(text.substr(i, c->nBytes));
-        }
-        i += c->nBytes;
-    }
+    ForEachPrintablePiece(text, bKeepBackslash,
+                          [&](const std::string& strPiece) { strResult += strPiece; });
     return strResult;
 }
 
+std::string CupsLine(std::string_view kind, std::string_view message) {
+    std::string strLine = std::string(kind) + ": ";
+    const size_t nRoom = CUPS_LINE_BYTES - CUT_MARK.size();
+    bool bCut = false;
+    ForEachPrintablePiece(message, false, [&](const std::string& strPiece) {
+        if (bCut || strLine.size() + strPiece.size() > nRoom) {
+            bCut = true;
+            return;
+        }
+        strLine += strPiece;
+    });
+    if (bCut)
+        strLine += CUT_MARK;
+    return strLine + "\n";
+}
+
 void LogError(const std::string& strMessage) {
-    Log("ERROR", strMessage);
+    LogKeptOnTheJob("ERROR", strMessage);
+}
+
+void LogWarning(const std::string& strMessage) {
+    LogKeptOnTheJob("WARNING", strMessage);
 }
 
 void LogInfo(const std::string& strMessage) {
-    Log("INFO", strMessage);
+    WriteAll(CupsLine("INFO", strMessage));
 }
 
 void LogDebug(const std::string& strMessage) {
-    Log("DEBUG", strMessage);
+    WriteAll(CupsLine("DEBUG", strMessage));
 }

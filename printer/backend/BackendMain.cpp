@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 
 namespace {
@@ -38,6 +39,11 @@ std::string PreludeBesideExecutable() {
     return strPath.substr(0, strPath.rfind('/') + 1) + "quillon-prelude.ps";
 }
 
+std::optional<std::string> EnvironmentValue(const char* pszName) {
+    const char* pszValue = std::getenv(pszName);
+    return pszValue ? std::optional<std::string>(pszValue) : std::nullopt;
+}
+
 int RunJob(int argc, char* argv[]) {
     // CUPS cancels a job with SIGTERM: the handler only makes the cancel pipe readable,
     // which the conversion watches.
@@ -54,12 +60,15 @@ int RunJob(int argc, char* argv[]) {
     std::signal(SIGPIPE, SIG_IGN);
 
     BackendJob job;
+    job.strJobId = argv[1];
     job.strUser = argv[2];
     job.strTitle = argv[3];
     job.strOptions = argv[5];
     job.strInputFile = argc == 7 ? argv[6] : "";
     const char* pszUri = std::getenv("DEVICE_URI");
     job.strDeviceUri = pszUri ? pszUri : "";
+    job.proven.strUsername = EnvironmentValue("AUTH_USERNAME");
+    job.proven.strUid = EnvironmentValue("AUTH_UID");
     job.strPrelude = PreludeBesideExecutable();
     return RunBackendJob(job, cancelPipe[0]);
 }

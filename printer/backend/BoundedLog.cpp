@@ -1,7 +1,11 @@
 #include "printer/backend/BoundedLog.h"
 
-BoundedLog::BoundedLog(size_t nHeadLines, size_t nTailLines, size_t nLineBytes)
-    : m_nHeadLines(nHeadLines), m_nTailLines(nTailLines), m_nLineBytes(nLineBytes) {}
+#include <utility>
+
+BoundedLog::BoundedLog(size_t nHeadLines, size_t nTailLines, size_t nLineBytes,
+                       std::string strWatched)
+    : m_nHeadLines(nHeadLines), m_nTailLines(nTailLines), m_nLineBytes(nLineBytes),
+      m_strWatched(std::move(strWatched)) {}
 
 void BoundedLog::Append(std::string_view text) {
     while (!text.empty()) {
@@ -25,6 +29,9 @@ void BoundedLog::Finish() {
 void BoundedLog::EndLine() {
     if (!m_strLine.empty() && m_strLine.back() == '\r')
         m_strLine.pop_back();
+    if (!m_strWatched.empty() && m_strFirstWatched.empty() &&
+        m_strLine.find(m_strWatched) != std::string::npos)
+        m_strFirstWatched = m_strLine;
     if (m_head.size() < m_nHeadLines) {
         m_head.push_back(std::move(m_strLine));
     } else {

@@ -10,7 +10,8 @@
 
 class BoundedLog {
 public:
-    BoundedLog(size_t nHeadLines, size_t nTailLines, size_t nLineBytes);
+    BoundedLog(size_t nHeadLines, size_t nTailLines, size_t nLineBytes,
+               std::string strWatched = {});
 
     // Takes the next piece of output, cut anywhere.
     void Append(std::string_view text);
@@ -23,6 +24,9 @@ public:
     std::string FirstLineStartingWith(std::string_view start) const;
     // The last kept line that is not empty; empty when there is none.
     std::string LastLine() const;
+    // The first line, kept or not, that holds strWatched (given at construction), cut to
+    // length; empty when there was none.
+    const std::string& FirstWatchedLine() const { return m_strFirstWatched; }
 
 private:
     void EndLine();
@@ -35,4 +39,6 @@ private:
     std::string m_strLine;    // the line being read, already cut to length
     bool m_bLineOpen = false; // m_strLine holds a line begun but not ended
     size_t m_nLeftOut = 0;    // lines dropped from the tail's front
+    std::string m_strWatched;
+    std::string m_strFirstWatched;
 };

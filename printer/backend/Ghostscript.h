@@ -1,8 +1,11 @@
 // Ghostscript's pdfwrite device as the printer side's interpreter, run on one job.
 #pragma once
 
+#include "printer/backend/JobFailure.h"
 #include "printer/backend/JobLimits.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,15 +17,23 @@
 std::vector<std::string> GhostscriptArguments(const std::string& strPrelude,
                                               const std::string& strJob);
 
+// Ghostscript's whole environment: the search path for programs, the job's folder as
+// home and as the only temporary folder (under safe mode a job may write there and
+// nowhere else), and messages in English. Nothing else of the scheduler's reaches it.
+std::vector<std::string> GhostscriptEnvironment(const std::string& strPath,
+                                                const std::string& strFolder);
+
 struct GhostscriptRun {
-    bool bSucceeded = false;      // exit code 0
-    std::string strFailure;       // why it did not succeed
-    std::vector<std::string> log; // what Ghostscript printed, its first and last lines
+    std::optional<JobFailure> failure; // none: Ghostscript ended well
+    std::vector<std::string> log;      // what Ghostscript printed, its first and last lines
+    std::string strOutputError;        // a line of Ghostscript's about an error of its output
 };
 
 // Runs Ghostscript on the job file strJob with strFolder, the job's own folder, as its
 // working directory and temporary folder, writing the PDF to nOutputFd. Bounded by
-// limits; when nCancelFd (if not -1) becomes readable, the run is ended.
+// limits; watch (if set) is asked every limits.folderCheckInterval whether the job has
+// gone too far. When nCancelFd (if not -1) becomes readable, the run is ended.
 GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strJob,
                               const std::string& strFolder, int nOutputFd, const JobLimits& limits,
-                              int nCancelFd);
+                              int nCancelFd,
+                              std::function<std::optional<std::string>()> watch = {});

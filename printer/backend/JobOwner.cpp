@@ -3,8 +3,6 @@
 #include <pwd.h>
 #include <sys/stat.h>
 
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -26,30 +24,34 @@ UidRange ReadUidRange(const std::string& strLoginDefs) {
     return range;
 }
 
-std::optional<std::string> RefuseJobUser(const JobUser& user, uid_t prefixOwner,
-                                         uid_t dosdevicesOwner, const UidRange& ordinary) {
-    const bool bOwnsPrefix = prefixOwner == user.uid && dosdevicesOwner == user.uid;
-    if (user.uid == 0) {
-        if (bOwnsPrefix)
-            return std::nullopt;
-        return std::string("root's jobs are taken only for a Wine prefix that root owns");
-    }
-    if (user.uid < ordinary.min || user.uid > ordinary.max)
-        return "the job's user \"" + user.strName + "\" is a system account";
-    if (!bOwnsPrefix)
-        return "the job's user \"" + user.strName + "\" does not own the queue's Wine prefix";
+std::optional<std::string> RefuseJobUser(const JobUser& user, const ProvenIdentity& proven,
+                                         const UidRange& ordinary) {
+    if (user.uid != 0 && (user.uid < ordinary.min || user.uid > ordinary.max))
+        return std::string("the job's user is a system account");
+    const std::string strUid = std::to_string(user.uid);
+    const bool bNameProven = proven.strUsername && *proven.strUsername == user.strName;
+    // Root's own jobs carry no AUTH_UID (root authenticates by certificate); a user's do.
+    const bool bUidProven = proven.strUid ? *proven.strUid == strUid : user.uid == 0;
+    if (!bNameProven || !bUidProven)
+        return std::string("CUPS did not authenticate the job's user as that user (a job "
+                           "sent through another queue or class, or moved in)");
     return std::nullopt;
 }
 
-std::optional<std::string> CheckJobUser(const std::string& strUser, const std::string& strPrefix) {
+std::optional<std::string> RefusePrefix(uid_t uid, const PrefixFacts& facts) {
+    if (facts.prefixOwner != uid || facts.mappingOwner != uid)
+        return std::string(uid == 0 ? "root's jobs are taken only for a Wine prefix that root owns"
+                                    : "the job's user does not own the queue's Wine prefix");
+    if (((facts.prefixMode | facts.mappingMode) & (S_IWGRP | S_IWOTH)) != 0)
+        return std::string("the Wine prefix or its drive mapping may be changed by other users");
+    return std::nullopt;
+}
+
+std::optional<JobUser> LookUpJobUser(const std::string& strUser, std::string& strError) {
     const passwd* pUser = strUser.empty() ? nullptr : getpwnam(strUser.c_str());
-    if (!pUser)
-        return "the job's user \"" + strUser + "\" is unknown";
-    const JobUser user{pUser->pw_name, pUser->pw_uid};
-    struct stat prefix {};
-    struct stat dosdevices {};
-    if (stat(strPrefix.c_str(), &prefix) != 0 ||
-        stat((strPrefix + "/dosdevices").c_str(), &dosdevices) != 0)
-        return "the queue's Wine prefix " + strPrefix + " cannot be read: " + std::strerror(errno);
-    return RefuseJobUser(user, prefix.st_uid, dosdevices.st_uid, ReadUidRange("/etc/login.defs"));
+    if (!pUser) {
+        strError = "the job's user is unknown";
+        return std::nullopt;
+    }
+    return JobUser{pUser->pw_name, pUser->pw_uid};
 }

@@ -1,7 +1,7 @@
 // Whose jobs the backend takes: the owner of the queue's Wine prefix, and no one else.
-// The job's user is the one CUPS authenticated (the queue's policy demands it); the
-// prefix's drives say where that user's files are, so another user's job, or a system
-// account's, must never be mapped through them.
+// The job's user must be the one CUPS authenticated (the queue's policy demands it, and
+// CUPS says whom it proved); the prefix's drives say where that user's files are, so
+// another user's job, or a system account's, must never be mapped through them.
 #pragma once
 
 #include <sys/types.h>
@@ -23,11 +23,33 @@ struct JobUser {
     uid_t uid = 0;
 };
 
-// Why the user's job may not write through a prefix whose folder and drive folder
-// (dosdevices) belong to the given owners; nullopt when it may. Root may use only a
-// prefix that root owns; system accounts none.
-std::optional<std::string> RefuseJobUser(const JobUser& user, uid_t prefixOwner,
-                                         uid_t dosdevicesOwner, const UidRange& ordinary);
+// What CUPS proved about the client that sent the job: AUTH_USERNAME and AUTH_UID of the
+// backend's environment (nullopt when unset). A local ordinary user gets both; root, who
+// authenticates by CUPS's own certificate, only the name; a job whose user was merely
+// claimed (sent through a class under CUPS's default policy, or moved in from another
+// queue) neither.
+struct ProvenIdentity {
+    std::optional<std::string> strUsername;
+    std::optional<std::string> strUid;
+};
 
-// The same for a user by name and a prefix by path, as the system has them.
-std::optional<std::string> CheckJobUser(const std::string& strUser, const std::string& strPrefix);
+// Why the job's user may not print here at all; nullopt when the user may: system
+// accounts never, and nobody whom CUPS did not prove to be that very user.
+std::optional<std::string> RefuseJobUser(const JobUser& user, const ProvenIdentity& proven,
+                                         const UidRange& ordinary);
+
+// The owners and modes of a Wine prefix's folder and of its drive mapping (dosdevices).
+struct PrefixFacts {
+    uid_t prefixOwner = 0;
+    mode_t prefixMode = 0;
+    uid_t mappingOwner = 0;
+    mode_t mappingMode = 0;
+};
+
+// Why the job of the user with id uid may not write through that prefix; nullopt when it
+// may: the user owns both (root only a prefix that root owns), and no one else can change
+// either (a folder that group or others may write would let them add a drive of theirs).
+std::optional<std::string> RefusePrefix(uid_t uid, const PrefixFacts& facts);
+
+// The job's user as the system knows it; nullopt, reason in strError, when unknown.
+std::optional<JobUser> LookUpJobUser(const std::string& strUser, std::string& strError);

@@ -48,7 +48,7 @@ void CloseOtherFiles() {
 
 // In the child after fork: only async-signal-safe calls. No return.
 [[noreturn]] void ExecChild(char* const* argv, char* const* envp, const char* pszDirectory,
-                            int nStdin, int nStdout, int nStderr, rlim_t nCpuSeconds,
+                            int nStdin, int nStdout, int nStderr, const JobLimits& limits,
                             pid_t parent) {
     setpgid(0, 0);
     // The child must not outlive the backend, however the backend ends.
@@ -63,10 +63,15 @@ void CloseOtherFiles() {
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     // SIGXCPU at the soft limit; the hard limit, which kills outright, a little later.
-    const rlimit cpu{nCpuSeconds, nCpuSeconds + 5};
-    if (setrlimit(RLIMIT_CPU, &cpu) != 0 || dup2(nStdin, STDIN_FILENO) < 0 ||
-        dup2(nStdout, STDOUT_FILENO) < 0 || dup2(nStderr, STDERR_FILENO) < 0 ||
-        chdir(pszDirectory) != 0)
+    const rlimit cpu{limits.nCpuSeconds, limits.nCpuSeconds + 5};
+    // A file written past its bound gives SIGXFSZ, an allocation past the memory bound
+    // fails.
+    const rlimit fileSize{limits.nMaxFileBytes, limits.nMaxFileBytes};
+    const rlimit memory{limits.nMaxMemoryBytes, limits.nMaxMemoryBytes};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || setrlimit(RLIMIT_CPU, &cpu) != 0 ||
+        setrlimit(RLIMIT_FSIZE, &fileSize) != 0 || setrlimit(RLIMIT_AS, &memory) != 0 ||
+        dup2(nStdin, STDIN_FILENO) < 0 || dup2(nStdout, STDOUT_FILENO) < 0 ||
+        dup2(nStderr, STDERR_FILENO) < 0 || chdir(pszDirectory) != 0)
         _exit(126);
     CloseOtherFiles();
     execvpe(argv[0], argv, envp);
@@ -160,7 +165,7 @@ ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCanc
     }
     if (pid == 0)
         ExecChild(argv.data(), envp.data(), spec.strDirectory.c_str(), spec.nStdin, spec.nStdout,
-                  logWrite.Get(), limits.nCpuSeconds, parent);
+                  logWrite.Get(), limits, parent);
     // Also here, so that the group exists before the first signal to it.
     setpgid(pid, pid);
     ChildGuard guard(pid);
@@ -172,14 +177,24 @@ ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCanc
     Clock::time_point killAt{};
     Clock::time_point giveUpAt{};
     enum class Stage { Running, Terminating, Killed } stage = Stage::Running;
+    Clock::time_point nextWatch = Clock::now() + limits.folderCheckInterval;
     bool bLogOpen = true;
     bool bCancelled = false;
+    std::optional<std::string> stopReason;
     for (;;) {
         if (HasEnded(pid))
             break;
         const Clock::time_point now = Clock::now();
-        if (stage == Stage::Running && (bCancelled || now >= deadline)) {
-            end.kind = bCancelled ? ChildEnd::Kind::Cancelled : ChildEnd::Kind::TimedOut;
+        if (stage == Stage::Running && spec.watch && now >= nextWatch) {
+            stopReason = spec.watch();
+            nextWatch = now + limits.folderCheckInterval;
+        }
+        if (stage == Stage::Running && (bCancelled || stopReason || now >= deadline)) {
+            end.kind = bCancelled   ? ChildEnd::Kind::Cancelled
+                       : stopReason ? ChildEnd::Kind::Stopped
+                                    : ChildEnd::Kind::TimedOut;
+            if (stopReason)
+                end.strError = *stopReason;
             kill(-pid, SIGTERM);
             kill(-pid, SIGCONT); // a stopped process would not see SIGTERM before SIGKILL
             stage = Stage::Terminating;
@@ -197,6 +212,8 @@ ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCanc
                                        : stage == Stage::Terminating ? killAt
                                                                      : giveUpAt;
         int nTimeout = MillisecondsUntil(next);
+        if (stage == Stage::Running && spec.watch)
+            nTimeout = std::min(nTimeout, MillisecondsUntil(nextWatch));
         if (!pidFd)
             nTimeout = std::min(nTimeout, static_cast<int>(CHILD_POLL_INTERVAL.count()));
         pollfd fds[3];

@@ -1,11 +1,16 @@
 // A child process run within a job's limits: in a process group of its own, killed with
-// the backend, with nothing open but its standard streams, and ended (SIGTERM, then
-// SIGKILL) when the job is cancelled or runs out of time.
+// the backend, with nothing open but its standard streams, without a way to gain rights
+// (no set-user-id program it starts takes effect), bounded in processor time, file size
+// and memory, and ended (SIGTERM, then SIGKILL) when the job is cancelled, runs out of
+// time or a watch of its own says it has gone too far.
 #pragma once
 
 #include "printer/backend/BoundedLog.h"
 #include "printer/backend/JobLimits.h"
 
+#include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,13 +20,15 @@ struct ChildSpec {
     std::string strDirectory;             // its working directory
     int nStdin = -1;                      // its standard input and output
     int nStdout = -1;
+    // Called every limits.folderCheckInterval while the child runs: a reason stops it.
+    std::function<std::optional<std::string>()> watch;
 };
 
 struct ChildEnd {
-    enum class Kind { NotStarted, Exited, Signalled, Cancelled, TimedOut };
+    enum class Kind { NotStarted, Exited, Signalled, Cancelled, TimedOut, Stopped };
     Kind kind = Kind::NotStarted;
     int nCode = 0;        // Exited: the exit code; Signalled: the signal
-    std::string strError; // NotStarted: why
+    std::string strError; // NotStarted: why; Stopped: the watch's reason
 };
 
 // Runs the child to its end, reading its standard error into log. nCancelFd, when not -1,

@@ -1,6 +1,9 @@
 #include "printer/backend/TargetPath.h"
 
+#include "printer/backend/JobOwner.h"
+
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <memory>
@@ -12,35 +15,21 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
-bool IsDirectory(const std::string& strPath) {
-    struct stat info {};
-    return stat(strPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool EntryExists(const std::string& strPath) {
-    struct stat info {};
-    return lstat(strPath.c_str(), &info) == 0;
-}
-
-// The entry of the folder that is called strName, spelt as given or else in another case;
-// of several such entries the first in byte order, so the choice does not depend on the
-// order of the listing.
-std::optional<std::string> FindEntry(const std::string& strDirectory, const std::string& strName) {
-    if (EntryExists(strDirectory + "/" + strName))
-        return strName;
-    DirHandle dir(opendir(strDirectory.c_str()));
+// The folder's entries, "." and ".." left out, handed to visit one by one.
+template <class Visit> bool ForEachEntry(int nDirFd, Visit visit) {
+    UniqueFd listing = OpenForListing(nDirFd);
+    if (!listing)
+        return false;
+    DirHandle dir(fdopendir(listing.Get()));
     if (!dir)
-        return std::nullopt;
-    const std::string strWanted = FoldCase(strName);
-    std::optional<std::string> found;
+        return false;
+    (void)listing.Release(); // the listing owns it now
     while (const dirent* pEntry = readdir(dir.get())) {
         const std::string strEntry = pEntry->d_name;
-        if (strEntry == "." || strEntry == "..")
-            continue;
-        if (FoldCase(strEntry) == strWanted && (!found || strEntry < *found))
-            found = strEntry;
+        if (strEntry != "." && strEntry != "..")
+            visit(strEntry);
     }
-    return found;
+    return true;
 }
 
 } // namespace
@@ -73,28 +62,80 @@ std::string FoldCase(std::string_view name) {
     return strFolded;
 }
 
-std::optional<TargetPath> ResolveTarget(const std::string& strPrefix, const WindowsPath& path,
+std::optional<std::string> FindEntry(int nDirFd, const std::string& strName) {
+    struct stat info {};
+    if (fstatat(nDirFd, strName.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+        return strName;
+    const std::string strWanted = FoldCase(strName);
+    std::optional<std::string> found;
+    ForEachEntry(nDirFd, [&](const std::string& strEntry) {
+        if (FoldCase(strEntry) == strWanted && (!found || strEntry < *found))
+            found = strEntry;
+    });
+    return found;
+}
+
+std::set<std::string> FoldedEntryNames(int nDirFd) {
+    std::set<std::string> names;
+    ForEachEntry(nDirFd, [&](const std::string& strEntry) { names.insert(FoldCase(strEntry)); });
+    return names;
+}
+
+UniqueFd OpenDriveMapping(const std::string& strPrefix, uid_t uid, FolderWalk& walk,
+                          std::string& strError) {
+    UniqueFd prefix = walk.Open(strPrefix, strError);
+    if (!prefix) {
+        strError = "the queue's Wine prefix cannot be opened: " + strError;
+        return prefix;
+    }
+    struct stat prefixInfo {};
+    struct stat mappingInfo {};
+    UniqueFd mapping(openat(prefix.Get(), "dosdevices", O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (fstat(prefix.Get(), &prefixInfo) != 0 || !mapping ||
+        fstat(mapping.Get(), &mappingInfo) != 0 || !S_ISDIR(mappingInfo.st_mode)) {
+        strError = "the queue's Wine prefix has no folder dosdevices";
+        return UniqueFd();
+    }
+    const PrefixFacts facts{prefixInfo.st_uid, prefixInfo.st_mode, mappingInfo.st_uid,
+                            mappingInfo.st_mode};
+    if (const std::optional<std::string> refusal = RefusePrefix(uid, facts)) {
+        strError = *refusal;
+        return UniqueFd();
+    }
+    return mapping;
+}
+
+std::optional<TargetPath> ResolveTarget(int nDosdevicesFd, const std::string& strDosdevices,
+                                        const WindowsPath& path, FolderWalk& walk,
                                         std::string& strError) {
     const std::string strDrive = std::string(1, path.cDrive) + ":";
-    std::string strDirectory = strPrefix + "/dosdevices/" + strDrive;
-    if (!IsDirectory(strDirectory)) {
-        strError = "drive " + strDrive + " is not mapped in the Wine prefix";
+    std::string strWhy;
+    UniqueFd folder = walk.Step(nDosdevicesFd, strDrive, strWhy);
+    if (!folder) {
+        strError = "drive " + strDrive + " is not mapped in the Wine prefix (" + strWhy + ")";
         return std::nullopt;
     }
+    std::string strDirectory = strDosdevices + "/" + strDrive;
     std::string strShown = strDrive;
     for (size_t i = 0; i + 1 < path.components.size(); ++i) {
         strShown += "\\" + path.components[i];
-        const std::optional<std::string> entry = FindEntry(strDirectory, path.components[i]);
-        if (!entry || !IsDirectory(strDirectory + "/" + *entry)) {
+        const std::optional<std::string> entry = FindEntry(folder.Get(), path.components[i]);
+        if (!entry) {
             strError = "the output folder " + strShown + " does not exist";
+            return std::nullopt;
+        }
+        folder = walk.Step(folder.Get(), *entry, strWhy);
+        if (!folder) {
+            strError = "the output folder " + strShown + " cannot be used: " + strWhy;
             return std::nullopt;
         }
         strDirectory += "/" + *entry;
     }
     TargetPath target;
-    target.strDirectory = strDirectory;
     const std::string& strName = path.components.back();
-    const std::optional<std::string> entry = FindEntry(strDirectory, strName);
+    const std::optional<std::string> entry = FindEntry(folder.Get(), strName);
+    target.folder = std::move(folder);
+    target.strDirectory = strDirectory;
     target.bExists = entry.has_value();
     target.strName = entry ? *entry : strName;
     return target;

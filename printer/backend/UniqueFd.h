@@ -21,6 +21,8 @@ public:
 
     int Get() const { return m_nFd; }
     explicit operator bool() const { return m_nFd >= 0; }
+    // Gives the descriptor up without closing it.
+    [[nodiscard]] int Release() { return std::exchange(m_nFd, -1); }
     void Reset(int nFd = -1) {
         if (m_nFd >= 0)
             close(m_nFd);

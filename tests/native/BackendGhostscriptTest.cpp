@@ -97,12 +97,12 @@ TEST_P(PreludeTest, PagesAsTheFramingLinesSay) {
     const PreludeCase& c = GetParam();
     BackendTestDir dir;
     const GhostscriptRun run = Convert(dir, c.strJob);
-    ASSERT_EQ(run.bSucceeded, c.bSucceeds) << run.strFailure;
+    ASSERT_EQ(!run.failure, c.bSucceeds) << FailureText(run);
     // Safe mode is switched on without Ghostscript's warning about it in every log.
     for (const std::string& strLine : run.log)
         EXPECT_EQ(strLine.find("WARNING"), std::string::npos) << strLine;
     if (!c.bSucceeds) {
-        EXPECT_NE(run.strFailure.find("Error:"), std::string::npos) << run.strFailure;
+        EXPECT_NE(FailureText(run).find("Error:"), std::string::npos) << FailureText(run);
         return;
     }
     const std::string strPdf = (dir.Path() / "out.pdf").string();
@@ -128,7 +128,7 @@ TEST(PreludeCropBoxTest, PdfCropSetsTheCropBox) {
         Convert(dir, "systemdict /BrisolDict get begin /TrimToBBox true def /PDFCrop true def end\n"
                      "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 100 200 300 300\n%%EndComments\n" +
                          FONT + "110 240 moveto (Beschnitten) show\n" + TRAILER);
-    ASSERT_TRUE(run.bSucceeded) << run.strFailure;
+    ASSERT_FALSE(run.failure) << FailureText(run);
     const auto info = PdfInfo((dir.Path() / "out.pdf").string());
     ASSERT_TRUE(info.count("CropBox") && info.count("MediaBox"));
     EXPECT_EQ(info.at("CropBox"), "100.00   200.00   300.00   300.00");
@@ -144,13 +144,14 @@ TEST(PreludeSafetyTest, JobWritesOnlyIntoItsOwnFolder) {
     const std::string strWrite = " (w) file dup (x) writestring closefile\n";
     const GhostscriptRun own =
         Convert(dir, "%!PS\n(" + (dir.Path() / "eigen").string() + ")" + strWrite + TRAILER);
-    EXPECT_TRUE(own.bSucceeded) << own.strFailure;
+    EXPECT_FALSE(own.failure) << FailureText(own);
     EXPECT_EQ(BackendTestDir::ReadFile(dir.Path() / "eigen"), "x");
 
     const std::string strShared = "/tmp/quillon-probe-" + std::to_string(getpid());
     const GhostscriptRun shared = Convert(dir, "%!PS\n(" + strShared + ")" + strWrite + TRAILER);
-    EXPECT_FALSE(shared.bSucceeded);
-    EXPECT_NE(shared.strFailure.find("invalidfileaccess"), std::string::npos) << shared.strFailure;
+    EXPECT_TRUE(shared.failure);
+    EXPECT_NE(FailureText(shared).find("invalidfileaccess"), std::string::npos)
+        << FailureText(shared);
     EXPECT_FALSE(std::filesystem::exists(strShared));
     std::filesystem::remove(strShared);
 }

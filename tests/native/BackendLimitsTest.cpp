@@ -2,6 +2,7 @@
 // SIGTERM, floods its log or leaves processes behind, run as the backend runs Ghostscript
 // and as CUPS runs the backend.
 #include "printer/backend/Ghostscript.h"
+#include "printer/backend/JobFolder.h"
 #include "printer/backend/UniqueFd.h"
 
 #include "BackendTestSupport.h"
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,23 +50,25 @@ template <class Condition> bool WaitFor(Condition condition, std::chrono::second
     return true;
 }
 
-// A "gs" of our own first on PATH, which writes the ids of its processes to a file.
+// A "gs" of our own first on PATH, which writes the ids of its processes to a file: its
+// script names that file $PIDS (written into the script, as Ghostscript gets none of the
+// backend's environment).
 class FakeGhostscript {
 public:
-    explicit FakeGhostscript(const std::string& strScript)
+    explicit FakeGhostscript(std::string strScript)
         : m_strOldPath(std::getenv("PATH") ? std::getenv("PATH") : "") {
         std::filesystem::create_directory(m_dir.Path() / "bin");
         const auto gs = m_dir.Path() / "bin" / "gs";
+        for (size_t nAt; (nAt = strScript.find("$PIDS")) != std::string::npos;)
+            strScript.replace(nAt, 5, PidFile());
         BackendTestDir::WriteFile(gs, "#!/bin/sh\n" + strScript + "\n");
         std::filesystem::permissions(gs, std::filesystem::perms::owner_all);
         setenv("PATH", ((m_dir.Path() / "bin").string() + ":" + m_strOldPath).c_str(), 1);
-        setenv("PIDS", PidFile().c_str(), 1);
     }
     FakeGhostscript(const FakeGhostscript&) = delete;
     FakeGhostscript& operator=(const FakeGhostscript&) = delete;
     ~FakeGhostscript() {
         setenv("PATH", m_strOldPath.c_str(), 1);
-        unsetenv("PIDS");
         for (pid_t pid : Pids())
             kill(pid, SIGKILL);
     }
@@ -86,12 +90,14 @@ public:
         return running;
     }
 
-    GhostscriptRun Run(const JobLimits& limits, int nCancelFd = -1) const {
+    GhostscriptRun Run(const JobLimits& limits, int nCancelFd = -1,
+                       std::function<std::optional<std::string>()> watch = {}) const {
         BackendTestDir::WriteFile(m_dir.Path() / "job", "%!PS\n");
         const UniqueFd output(open((m_dir.Path() / "out.pdf").c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
         return RunGhostscript(BACKEND_TEST_PRELUDE, (m_dir.Path() / "job").string(),
-                              m_dir.Path().string(), output.Get(), limits, nCancelFd);
+                              m_dir.Path().string(), output.Get(), limits, nCancelFd,
+                              std::move(watch));
     }
 
 private:
@@ -115,6 +121,13 @@ struct LimitCase {
     const char* pszFailure; // a part of the reason when it fails
     JobLimits limits = ShortLimits();
 };
+
+JobLimits FileLimit() {
+    JobLimits limits = ShortLimits();
+    limits.wallClock = 60s;
+    limits.nMaxFileBytes = 1 << 20;
+    return limits;
+}
 
 JobLimits CpuLimit() {
     JobLimits limits;
@@ -141,6 +154,8 @@ const LimitCase LIMIT_CASES[] = {
     {"fails with a message", std::string(RECORD) + "; echo 'Error: /undefined in x' >&2; exit 1",
      false, "Error: /undefined in x"},
     {"missing program", "exec /nicht/vorhanden", false, "could not be started"},
+    {"writes past the file bound", std::string(RECORD) + "; exec head -c 3000000 /dev/zero >big",
+     false, "larger than 1 MiB", FileLimit()},
 };
 
 class LimitTest : public testing::TestWithParam<LimitCase> {};
@@ -149,8 +164,8 @@ TEST_P(LimitTest, EndsTheJobAndEveryProcessOfIt) {
     const LimitCase& c = GetParam();
     FakeGhostscript gs(c.strScript);
     const GhostscriptRun run = gs.Run(c.limits);
-    EXPECT_EQ(run.bSucceeded, c.bSucceeds) << run.strFailure;
-    EXPECT_NE(run.strFailure.find(c.pszFailure), std::string::npos) << run.strFailure;
+    EXPECT_EQ(!run.failure, c.bSucceeds) << FailureText(run);
+    EXPECT_NE(FailureText(run).find(c.pszFailure), std::string::npos) << FailureText(run);
     EXPECT_EQ(gs.RunningPids(), std::vector<pid_t>{});
 }
 
@@ -162,12 +177,34 @@ TEST(LimitTest, FiftyMegabytesOfLogStayWithinTheBound) {
     JobLimits limits;
     limits.wallClock = 60s;
     const GhostscriptRun run = gs.Run(limits);
-    EXPECT_FALSE(run.bSucceeded);
+    EXPECT_TRUE(run.failure);
     // The error at the very end is still found.
-    EXPECT_NE(run.strFailure.find("Error: /stackoverflow"), std::string::npos) << run.strFailure;
+    EXPECT_NE(FailureText(run).find("Error: /stackoverflow"), std::string::npos)
+        << FailureText(run);
     EXPECT_LE(run.log.size(), limits.nLogHeadLines + limits.nLogTailLines + 1);
     for (const std::string& strLine : run.log)
         EXPECT_LE(strLine.size(), limits.nLogLineBytes);
+}
+
+// The watch (the backend's looks at the job's folder) stops a run that fills its folder
+// with files each within the file bound.
+TEST(LimitTest, WatchStopsTheRun) {
+    FakeGhostscript gs(std::string(RECORD) +
+                       "; i=0; while :; do head -c 300000 /dev/zero >f$i; i=$((i+1)); done");
+    const UniqueFd folder(open(gs.Dir().Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    JobLimits limits = FileLimit();
+    limits.folderCheckInterval = 20ms;
+    const GhostscriptRun run = gs.Run(limits, -1, [&]() -> std::optional<std::string> {
+        if (MeasureFolder(folder.Get(), 1000).nBytes > (uint64_t{3} << 20))
+            return std::string("more than 3 MiB");
+        return std::nullopt;
+    });
+    ASSERT_TRUE(run.failure);
+    EXPECT_EQ(run.failure->kind, FailureKind::FolderTooLarge);
+    EXPECT_NE(FailureText(run).find("more than 3 MiB"), std::string::npos) << FailureText(run);
+    EXPECT_EQ(gs.RunningPids(), std::vector<pid_t>{});
+    // Stopped within a few looks: not long after the bound.
+    EXPECT_LT(MeasureFolder(folder.Get(), 1000).nBytes, uint64_t{64} << 20);
 }
 
 TEST(LimitTest, CancelEndsTheRunAtOnce) {
@@ -185,30 +222,44 @@ TEST(LimitTest, CancelEndsTheRunAtOnce) {
     limits.grace = 300ms;
     const GhostscriptRun run = gs.Run(limits, cancelRead.Get());
     canceller.join();
-    EXPECT_FALSE(run.bSucceeded);
-    EXPECT_NE(run.strFailure.find("cancelled"), std::string::npos) << run.strFailure;
+    EXPECT_TRUE(run.failure);
+    EXPECT_NE(FailureText(run).find("cancelled"), std::string::npos) << FailureText(run);
     EXPECT_EQ(gs.RunningPids(), std::vector<pid_t>{});
 }
 
-TEST(LimitTest, OnlyTheStandardStreamsAreInherited) {
+// Nothing of the backend's reaches Ghostscript but its standard streams and the few
+// variables it needs, and it can gain no rights.
+TEST(LimitTest, OnlyTheStandardStreamsAndAFewVariablesAreInherited) {
     FakeGhostscript gs("for fd in /proc/$$/fd/*; do echo \"open ${fd##*/}\" >&2; done; "
-                       "[ -t 0 ] || read -r line || echo 'stdin empty' >&2");
+                       "[ -t 0 ] || read -r line || echo 'stdin empty' >&2; "
+                       "env | sed 's/^/env /' >&2; grep NoNewPrivs /proc/$$/status >&2");
     // A descriptor that would be inherited, as the scheduler's socket and pipes are; out
     // of the way of those the shell opens itself.
     const UniqueFd null(open("/dev/null", O_RDONLY | O_CLOEXEC));
     const UniqueFd inherited(fcntl(null.Get(), F_DUPFD, 50));
     ASSERT_GE(inherited.Get(), 50);
+    // A variable of the scheduler's, as CUPS passes its own (AUTH_*, DEVICE_URI, ...).
+    setenv("AUTH_PASSWORD", "geheim", 1);
     const GhostscriptRun run = gs.Run(ShortLimits());
-    EXPECT_TRUE(run.bSucceeded) << run.strFailure;
+    unsetenv("AUTH_PASSWORD");
+    EXPECT_FALSE(run.failure) << FailureText(run);
     std::vector<std::string> open;
-    for (const std::string& strLine : run.log)
+    std::set<std::string> variables;
+    for (const std::string& strLine : run.log) {
         if (strLine.rfind("open ", 0) == 0)
             open.push_back(strLine.substr(5));
+        if (strLine.rfind("env ", 0) == 0)
+            variables.insert(strLine.substr(4, strLine.find('=') - 4));
+    }
     // The shell itself holds its script, and the folder it lists, open.
     EXPECT_EQ(std::count(open.begin(), open.end(), std::to_string(inherited.Get())), 0);
     for (const char* pszStandard : {"0", "1", "2"})
         EXPECT_EQ(std::count(open.begin(), open.end(), pszStandard), 1) << pszStandard;
     EXPECT_NE(std::find(run.log.begin(), run.log.end(), "stdin empty"), run.log.end());
+    // What the shell sets itself (PWD) besides what the backend hands over.
+    variables.erase("PWD");
+    EXPECT_EQ(variables, (std::set<std::string>{"HOME", "LC_ALL", "PATH", "TMPDIR"}));
+    EXPECT_NE(std::find(run.log.begin(), run.log.end(), "NoNewPrivs:\t1"), run.log.end());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -239,6 +290,10 @@ protected:
         if (pid == 0) {
             setenv("DEVICE_URI", ("quillon:" + m_strPrefix).c_str(), 1);
             setenv("TMPDIR", strTemp.c_str(), 1);
+            // As CUPS proves a local user: root by name only, others with their id.
+            setenv("AUTH_USERNAME", strUser.c_str(), 1);
+            if (geteuid() != 0)
+                setenv("AUTH_UID", std::to_string(geteuid()).c_str(), 1);
             const int nNull = open("/dev/null", O_WRONLY);
             dup2(nNull, STDERR_FILENO);
             execl(BACKEND_TEST_EXECUTABLE, "quillon", "7", strUser.c_str(),
@@ -267,6 +322,8 @@ TEST_F(BackendProcessTest, CancelledJobEndsItsGhostscriptAndWritesNothing) {
     EXPECT_TRUE(BackendTestDir::List(m_gs.Dir().Path() / "tmp").empty());
 }
 
+// A backend killed outright cannot clean up after itself: its Ghostscript dies with it,
+// and the next job of the same user removes the temporary folder it left.
 TEST_F(BackendProcessTest, KilledBackendTakesItsGhostscriptAlongAndLeavesNoFile) {
     const pid_t backend = StartBackend();
     ASSERT_GT(backend, 0);
@@ -275,6 +332,17 @@ TEST_F(BackendProcessTest, KilledBackendTakesItsGhostscriptAlongAndLeavesNoFile)
     EXPECT_TRUE(WaitFor([&] { return m_gs.RunningPids().empty(); }, 30s))
         << "Ghostscript outlived the backend";
     EXPECT_TRUE(BackendTestDir::List(m_out).empty());
+    const auto temp = m_gs.Dir().Path() / "tmp";
+    EXPECT_EQ(BackendTestDir::List(temp).size(), 1u);
+
+    std::filesystem::remove(m_gs.PidFile());
+    const pid_t next = StartBackend();
+    ASSERT_GT(next, 0);
+    // The next job's own folder is there while it runs; the leftover is gone.
+    EXPECT_EQ(BackendTestDir::List(temp).size(), 1u);
+    kill(next, SIGTERM);
+    ASSERT_EQ(waitpid(next, nullptr, 0), next);
+    EXPECT_TRUE(BackendTestDir::List(temp).empty());
 }
 
 } // namespace

@@ -1,13 +1,17 @@
+#include "printer/backend/NumberedName.h"
 #include "printer/backend/PendingOutput.h"
 
 #include "BackendTestSupport.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -17,77 +21,163 @@ void FillPending(const PendingOutput& output, const std::string& strContent) {
               static_cast<ssize_t>(strContent.size()));
 }
 
-struct OverwriteCase {
-    const char* pszName;
-    bool bTargetExists;
-    bool bOverwrite;
-    bool bCommitted;
-};
-
-const OverwriteCase OVERWRITE_CASES[] = {
-    {"new file", false, false, true},
-    {"new file, overwrite allowed", false, true, true},
-    {"existing file is kept", true, false, false},
-    {"existing file is replaced", true, true, true},
-};
-
-class OverwriteRuleTest : public testing::TestWithParam<OverwriteCase> {};
-
-TEST_P(OverwriteRuleTest, ReplacesOnlyWhenAllowed) {
-    const OverwriteCase& c = GetParam();
-    BackendTestDir dir;
-    const auto target = dir.Path() / "bericht.pdf";
-    if (c.bTargetExists)
-        BackendTestDir::WriteFile(target, "old");
-    std::string strError;
-    {
-        std::optional<PendingOutput> output = PendingOutput::Create(dir.Path(), strError);
-        ASSERT_TRUE(output) << strError;
-        FillPending(*output, "%PDF-1.7 new");
-        EXPECT_TRUE(output->HoldsPdf());
-        EXPECT_EQ(output->Commit("bericht.pdf", c.bOverwrite, strError), c.bCommitted) << strError;
-    }
-    // Afterwards only the target is there: the temporary file never stays.
-    EXPECT_EQ(BackendTestDir::List(dir.Path()), std::set<std::string>{"bericht.pdf"});
-    EXPECT_EQ(BackendTestDir::ReadFile(target), c.bCommitted ? "%PDF-1.7 new" : "old");
+UniqueFd OpenFolder(const std::filesystem::path& path) {
+    return UniqueFd(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, OverwriteRuleTest, testing::ValuesIn(OVERWRITE_CASES));
+const std::string WHOLE_PDF = "%PDF-1.7\n1 0 obj\n<<>>\nendobj\nstartxref\n9\n%%EOF\n";
 
-TEST(PendingOutputTest, UncommittedFileIsRemoved) {
+TEST(NumberedNameTest, NumbersBeforeTheExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"bericht.pdf", "bericht7.pdf"},
+        {"README", "README7"},
+        {"a.b.pdf", "a.b7.pdf"},
+        {".pdf", "7.pdf"},
+        {"Gr\xC3\xB6\xC3\x9F"
+         "e.log",
+         "Gr\xC3\xB6\xC3\x9F"
+         "e7.log"},
+    };
+    for (const auto& [pszName, pszNumbered] : cases)
+        EXPECT_EQ(NumberedName(pszName, 7), pszNumbered) << pszName;
+}
+
+// ---------------------------------------------------------------------------------------
+// Naming: the asked-for name, the replaced one, or the first free numbered one
+
+struct PublishCase {
+    const char* pszName;
+    std::vector<std::string> existing; // files there before; a name ending in "/" a folder
+    bool bReplace;
+    const char* pszExpected; // the name given; nullptr: none (out of names, 3 tried)
+};
+
+const PublishCase PUBLISH_CASES[] = {
+    {"free name", {}, false, "bericht.pdf"},
+    {"free name, replacing allowed", {}, true, "bericht.pdf"},
+    {"taken name numbered", {"bericht.pdf"}, false, "bericht0.pdf"},
+    {"numbered names taken too", {"bericht.pdf", "bericht0.pdf"}, false, "bericht1.pdf"},
+    {"taken in another case", {"BERICHT.PDF", "Bericht0.pdf"}, false, "bericht1.pdf"},
+    {"replaced when allowed", {"bericht.pdf"}, true, "bericht.pdf"},
+    {"replaced in its own spelling", {"Bericht.PDF"}, true, "Bericht.PDF"},
+    {"folder in the way is numbered around", {"bericht.pdf/"}, true, "bericht0.pdf"},
+    {"no extension", {"bericht.pdf", "bericht.pdf0"}, false, "bericht0.pdf"},
+    {"out of names",
+     {"bericht.pdf", "bericht0.pdf", "bericht1.pdf", "bericht2.pdf"},
+     false,
+     nullptr},
+};
+
+class PublishTest : public testing::TestWithParam<PublishCase> {};
+
+TEST_P(PublishTest, NamesWithoutLosingAnything) {
+    const PublishCase& c = GetParam();
+    BackendTestDir dir;
+    for (const std::string& strName : c.existing) {
+        if (strName.back() == '/')
+            std::filesystem::create_directory(dir.Path() / strName.substr(0, strName.size() - 1));
+        else
+            BackendTestDir::WriteFile(dir.Path() / strName, "old " + strName);
+    }
+    std::string strError;
+    std::optional<std::string> name;
+    bool bOutOfNames = false;
+    {
+        const UniqueFd folder = OpenFolder(dir.Path());
+        std::optional<PendingOutput> output = PendingOutput::Create(folder.Get(), strError);
+        ASSERT_TRUE(output) << strError;
+        FillPending(*output, WHOLE_PDF);
+        name = output->Publish("bericht.pdf", c.bReplace, 3, strError);
+        bOutOfNames = output->RanOutOfNames();
+    }
+    std::set<std::string> expected;
+    for (const std::string& strName : c.existing)
+        expected.insert(strName.back() == '/' ? strName.substr(0, strName.size() - 1) : strName);
+    if (!c.pszExpected) {
+        EXPECT_FALSE(name) << *name;
+        EXPECT_TRUE(bOutOfNames) << strError;
+    } else {
+        ASSERT_TRUE(name) << strError;
+        EXPECT_EQ(*name, c.pszExpected);
+        expected.insert(c.pszExpected);
+        EXPECT_EQ(BackendTestDir::ReadFile(dir.Path() / *name), WHOLE_PDF);
+    }
+    // Nothing else: the temporary file never stays, and every other file is unchanged.
+    EXPECT_EQ(BackendTestDir::List(dir.Path()), expected);
+    for (const std::string& strName : c.existing) {
+        if (strName.back() != '/' && (!name || strName != *name)) {
+            EXPECT_EQ(BackendTestDir::ReadFile(dir.Path() / strName), "old " + strName);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PublishTest, testing::ValuesIn(PUBLISH_CASES), CaseName());
+
+// Jobs of one name finishing at once: each finds its own name, none replaces another's.
+TEST(PublishTest, JobsRacingForOneNameAllArrive) {
+    BackendTestDir dir;
+    const UniqueFd folder = OpenFolder(dir.Path());
+    constexpr int JOBS = 16;
+    std::vector<std::optional<std::string>> names(JOBS);
+    std::vector<std::string> errors(JOBS);
+    std::vector<std::thread> threads;
+    for (int nJob = 0; nJob < JOBS; ++nJob)
+        threads.emplace_back([&, nJob] {
+            std::optional<PendingOutput> output = PendingOutput::Create(folder.Get(), errors[nJob]);
+            if (!output)
+                return;
+            const std::string strContent = WHOLE_PDF + std::to_string(nJob);
+            if (pwrite(output->Fd(), strContent.data(), strContent.size(), 0) > 0)
+                names[nJob] = output->Publish("bericht.pdf", false, 100, errors[nJob]);
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    std::set<std::string> given;
+    for (int nJob = 0; nJob < JOBS; ++nJob) {
+        ASSERT_TRUE(names[nJob]) << errors[nJob];
+        given.insert(*names[nJob]);
+        EXPECT_EQ(BackendTestDir::ReadFile(dir.Path() / *names[nJob]),
+                  WHOLE_PDF + std::to_string(nJob));
+    }
+    EXPECT_EQ(given.size(), size_t{JOBS});
+    EXPECT_EQ(BackendTestDir::List(dir.Path()), given);
+}
+
+TEST(PendingOutputTest, UnpublishedFileIsRemoved) {
     BackendTestDir dir;
     std::string strError;
     {
-        std::optional<PendingOutput> output = PendingOutput::Create(dir.Path(), strError);
+        const UniqueFd folder = OpenFolder(dir.Path());
+        std::optional<PendingOutput> output = PendingOutput::Create(folder.Get(), strError);
         ASSERT_TRUE(output) << strError;
         FillPending(*output, "%PDF-1.7 half");
-        // Where the file system allows, the file has no name until it is committed.
+        // Where the file system allows, the file has no name until it is published.
         EXPECT_EQ(BackendTestDir::List(dir.Path()).size(), output->IsNamed() ? 1u : 0u);
     }
     EXPECT_TRUE(BackendTestDir::List(dir.Path()).empty());
 }
 
-TEST(PendingOutputTest, RecognisesOnlyPdfContent) {
+TEST(PendingOutputTest, RecognisesOnlyWholePdfFiles) {
+    const std::pair<std::string, bool> cases[] = {
+        {"", false},
+        {"%PDF", false},
+        {"%!PS-Adobe-3.0\n%%EOF\n", false},
+        {"%PDF-1.7\n1 0 obj\n<<>>\nendobj\n", false}, // cut short: a full disk
+        {"%PDF-1.7\n1 0 obj\nstartxref\n9\n", false}, // cut before the end mark
+        {WHOLE_PDF, true},
+        {"%PDF-1.7\nstartxref\n9\n%%EOF", true},         // no line feed at the end
+        {"%PDF-1.7\nstartxref\n9\n%%EOF\r\n  \n", true}, // white space after it
+        {"%PDF-1.7\n" + std::string(5000, 'x') + "\nstartxref\n9\n%%EOF\n", true},
+    };
     BackendTestDir dir;
-    std::string strError;
-    for (const std::string& strContent :
-         {std::string(), std::string("%PDF"), std::string("%!PS")}) {
-        std::optional<PendingOutput> output = PendingOutput::Create(dir.Path(), strError);
+    const UniqueFd folder = OpenFolder(dir.Path());
+    for (const auto& [strContent, bWhole] : cases) {
+        std::string strError;
+        std::optional<PendingOutput> output = PendingOutput::Create(folder.Get(), strError);
         ASSERT_TRUE(output) << strError;
         FillPending(*output, strContent);
-        EXPECT_FALSE(output->HoldsPdf()) << strContent;
+        EXPECT_EQ(output->HoldsWholePdf(), bWhole) << strContent.substr(0, 40);
     }
-}
-
-TEST(PendingOutputTest, ExistingFolderInTheWayIsNotReplaced) {
-    BackendTestDir dir;
-    std::filesystem::create_directory(dir.Path() / "x.pdf");
-    std::string strError;
-    std::optional<PendingOutput> output = PendingOutput::Create(dir.Path(), strError);
-    ASSERT_TRUE(output) << strError;
-    FillPending(*output, "%PDF-1.7");
-    EXPECT_FALSE(output->Commit("x.pdf", true, strError));
-    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "x.pdf"));
 }
 
 } // namespace

@@ -138,11 +138,21 @@ protected:
         BackendTestDir::WriteFile(m_dir.Path() / "prefix" / "drive_c" / "Datei", "file");
     }
 
-    std::optional<TargetPath> Resolve(const std::string& strWindowsPath, std::string& strError) {
+    std::optional<TargetPath> Resolve(const std::string& strWindowsPath, std::string& strError,
+                                      uid_t trusted = geteuid()) {
         const std::optional<WindowsPath> path = SplitWindowsPath(strWindowsPath, strError);
         EXPECT_TRUE(path) << strError;
-        return path ? ResolveTarget(m_strPrefix, *path, strError) : std::nullopt;
+        if (!path)
+            return std::nullopt;
+        FolderWalk walk(trusted);
+        const UniqueFd mapping = OpenDriveMapping(m_strPrefix, geteuid(), walk, strError);
+        EXPECT_TRUE(mapping) << strError;
+        return mapping ? ResolveTarget(mapping.Get(), m_strPrefix + "/dosdevices", *path, walk,
+                                       strError)
+                       : std::nullopt;
     }
+
+    std::filesystem::path Drive() const { return m_dir.Path() / "prefix" / "drive_c"; }
 
     BackendTestDir m_dir;
     std::string m_strPrefix;
@@ -190,6 +200,35 @@ TEST_F(ResolveTargetTest, RefusesWhatIsNotThere) {
         EXPECT_FALSE(Resolve(pszPath, strError)) << pszPath;
         EXPECT_FALSE(strError.empty()) << pszPath;
     }
+}
+
+// Links on the way are followed when the job's user (or root) made them, so a folder may
+// be a link to another; a link of another user's never is, nor a loop, nor a link to a file.
+TEST_F(ResolveTargetTest, FollowsOnlyTrustedLinks) {
+    std::filesystem::create_directories(m_dir.Path() / "woanders");
+    std::filesystem::create_directory_symlink("../../woanders", Drive() / "Verweis");
+    std::filesystem::create_directory_symlink("Schleife2", Drive() / "Schleife1");
+    std::filesystem::create_directory_symlink("Schleife1", Drive() / "Schleife2");
+    std::filesystem::create_symlink("Datei", Drive() / "AufDatei");
+    std::string strError;
+    const std::optional<TargetPath> target = Resolve("C:\\verweis\\x.pdf", strError);
+    ASSERT_TRUE(target) << strError;
+    EXPECT_EQ(target->strName, "x.pdf");
+    for (const char* pszPath : {"C:\\Schleife1\\x.pdf", "C:\\AufDatei\\x.pdf"}) {
+        EXPECT_FALSE(Resolve(pszPath, strError)) << pszPath;
+        EXPECT_FALSE(strError.empty()) << pszPath;
+    }
+    // The same link made by another user: refused, for root's walk too. (Without root the
+    // link cannot be given away: then the walk is told to trust someone else instead.)
+    uid_t owner = geteuid();
+    if (owner == 0) {
+        owner = 4242;
+        ASSERT_EQ(lchown((Drive() / "Verweis").c_str(), owner, owner), 0);
+    }
+    const uid_t stranger = owner == geteuid() ? owner + 1 : geteuid();
+    EXPECT_FALSE(Resolve("C:\\Verweis\\x.pdf", strError, stranger));
+    EXPECT_NE(strError.find("another user (uid " + std::to_string(owner)), std::string::npos)
+        << strError;
 }
 
 TEST_F(ResolveTargetTest, DanglingDriveLinkIsNotMapped) {

@@ -1,6 +1,9 @@
 // Helpers of the backend's tests: BackendTestDir, a scratch folder with a fake Wine
-// prefix; CaseName, test names from the cases' descriptions.
+// prefix; CaseName, test names from the cases' descriptions; FailureText, all a run's
+// failure says.
 #pragma once
+
+#include "printer/backend/Ghostscript.h"
 
 #include <gtest/gtest.h>
 
@@ -71,3 +74,8 @@ struct CaseName {
         return strName;
     }
 };
+
+// The reason and the details of a failed run, empty for a run that ended well.
+inline std::string FailureText(const GhostscriptRun& run) {
+    return run.failure ? run.failure->strReason + ": " + run.failure->strDetail : std::string();
+}
