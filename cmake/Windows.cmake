@@ -29,6 +29,7 @@ add_library(pszwin STATIC
     engine/JobControl.cpp
     engine/PrinterDiscovery.cpp
     engine/Spooler.cpp
+    engine/SpoolerTurn.cpp
     engine/SpoolWorker.cpp
     ui/AboutDialog.cpp
     ui/CenterWindow.cpp

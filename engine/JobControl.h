@@ -12,7 +12,8 @@ extern std::atomic<bool> g_bPauseRequested;
 extern std::atomic<bool> g_bCancelRequested;
 extern std::atomic<bool> g_bJobFinished;
 // Set by the spool worker while it holds its job for a pause, before its next read or
-// write: nothing reaches the spooler meanwhile.
+// write, or while it waits for another program's document to leave the spooler: nothing
+// reaches the spooler meanwhile.
 extern std::atomic<bool> g_bJobHeld;
 
 // The window that runs conversions (receives WM_CLOSE in single-file mode) and its

@@ -6,6 +6,7 @@
 #include "engine/JobTicket.h"
 #include "engine/PrinterDiscovery.h"
 #include "engine/Spooler.h"
+#include "engine/SpoolerTurn.h"
 #include "engine/TicketFlags.h"
 #include "engine/TransferProgress.h"
 #include "framework/Handle.h"
@@ -17,6 +18,7 @@
 #include "res/resource.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 namespace {
@@ -95,10 +97,15 @@ private:
         Spooler& spooler = TheSpooler();
         DOC_INFO_1A docInfo{const_cast<char*>(strTicket.c_str()), nullptr,
                             const_cast<char*>("RAW")};
+        // Given back before any message box: another program's job need not wait for it.
+        std::optional<SpoolerTurn> turn(std::in_place);
+        if (!turn->Taken())
+            return; // cancelled while another program's document was in the spooler
         m_bReachedSpooler = true;
         if (spooler.StartDocPrinterA(g_hPrinter, 1, reinterpret_cast<LPBYTE>(&docInfo)) == 0) {
             // No document was started, so none is ended either.
             FailSend(GetLastError());
+            turn.reset();
             ReportSendFailure();
             return;
         }
@@ -122,6 +129,7 @@ private:
         spooler.EndPagePrinter(g_hPrinter);
         if (!spooler.EndDocPrinter(g_hPrinter))
             NoteSendFailure(GetLastError());
+        turn.reset();
         if (m_dwSendError != 0)
             ReportSendFailure();
     }

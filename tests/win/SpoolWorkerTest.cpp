@@ -9,6 +9,7 @@
 #include "engine/JobControl.h"
 #include "engine/PrinterDiscovery.h"
 #include "engine/SpoolWorker.h"
+#include "engine/SpoolerTurn.h"
 #include "framework/Static.h"
 #include "framework/SystemMessage.h"
 
@@ -404,6 +405,34 @@ TEST_F(SpoolWorkerTest, PauseBeforeTheFirstReadHoldsTheJobUntilResumed) {
     Finish();
     ExpectDocumentOf({strData, kTrailer});
     EXPECT_FALSE(g_bJobHeld);
+}
+
+// Another program's document in the spooler holds the job before anything of it reaches
+// the spooler (under Wine the two would share a spool file); a cancel meanwhile ends it
+// with nothing sent.
+TEST_F(SpoolWorkerTest, WaitsWhileAnotherProgramsDocumentIsInTheSpooler) {
+    UniqueHandle other(CreateMutexA(nullptr, TRUE, SPOOLER_TURN_MUTEX));
+    ASSERT_TRUE(other.IsValid());
+    const std::string strData = "%!PS\nshowpage\n";
+    Start(MakeFile("warten.ps", strData));
+    ASSERT_SOON(g_bJobHeld);
+    EXPECT_TRUE(Sequence().empty());
+    ReleaseMutex(other.Get());
+    Finish();
+    ExpectDocumentOf({strData, kTrailer});
+}
+
+TEST_F(SpoolWorkerTest, CancelWhileAnotherProgramsDocumentIsInTheSpoolerSendsNothing) {
+    UniqueHandle other(CreateMutexA(nullptr, TRUE, SPOOLER_TURN_MUTEX));
+    ASSERT_TRUE(other.IsValid());
+    Start(MakeFile("warten.ps", "%!PS\nshowpage\n"));
+    ASSERT_SOON(g_bJobHeld);
+    g_bCancelRequested = true;
+    Finish();
+    ReleaseMutex(other.Get());
+    EXPECT_TRUE(Sequence().empty());
+    EXPECT_TRUE(SignalledOnce());
+    EXPECT_TRUE(m_boxes.Boxes().empty());
 }
 
 TEST_F(SpoolWorkerTest, CancelWhilePausedBeforeAReadSendsNoMoreData) {
