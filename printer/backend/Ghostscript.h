@@ -13,7 +13,9 @@
 // needs to write systemdict once) and then switches safe mode on, then the job file.
 // Ghostscript's own EPS handling is off: the job's framing lines do that part. The PDF
 // goes to standard output; what the job prints goes to standard error, with Ghostscript's
-// messages.
+// messages. Nothing read before the job may hold a comment beginning "%%" or "%!":
+// Ghostscript's comment parser would take it for the document's start and no longer pass
+// the job's header (its orientation, title and creator) to pdfwrite.
 std::vector<std::string> GhostscriptArguments(const std::string& strPrelude,
                                               const std::string& strJob);
 

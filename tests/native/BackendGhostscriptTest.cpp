@@ -37,9 +37,15 @@ struct PreludeCase {
 
 // A landscape page as a PostScript program sets one: a portrait page with everything
 // turned by 90 degrees.
-const std::string LANDSCAPE = "%!PS\n" + FONT +
-                              "90 rotate 72 -100 moveto (Quer gestellte Zeile mit Text) show "
-                              "72 -140 moveto (Noch eine quer gestellte Zeile) show showpage\n";
+const std::string LANDSCAPE_PAGE =
+    FONT + "90 rotate 72 -100 moveto (Quer gestellte Zeile mit Text) show "
+           "72 -140 moveto (Noch eine quer gestellte Zeile) show showpage\n";
+
+// An EPS file with the given header comments, showing "Fein" and no showpage.
+std::string EpsWithHeader(const std::string& strHeader, const std::string& strTrailer = "") {
+    return EPS_PREFIX + "%!PS-Adobe-3.0 EPSF-3.0\n" + strHeader + "%%EndComments\n" + FONT +
+           "20 40 moveto (Fein) show\n" + strTrailer + TRAILER;
+}
 
 // Ghostscript run on strJob as the backend runs it, with the PDF in dir/out.pdf.
 GhostscriptRun Convert(const BackendTestDir& dir, const std::string& strJob) {
@@ -82,8 +88,24 @@ const PreludeCase PRELUDE_CASES[] = {
      EPS_PREFIX + "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: (atend)\n%%EndComments\n" + FONT +
          "72 700 moveto (Spaet) show\n%%Trailer\n%%BoundingBox: 0 0 200 100\n" + TRAILER,
      true, "1", "", "Spaet"},
-    {"landscape page is turned upright", LANDSCAPE + TRAILER, true, "1", "", "Quer gestellte",
-     "90"},
+    {"high-resolution box wins, whichever comes first",
+     EpsWithHeader("%%HiResBoundingBox: 10.5 20.25 161 100.5\n%%BoundingBox: 10 20 161 101\n"),
+     true, "1", "150.5 x 80.25 pts", "Fein"},
+    {"high-resolution box at the end: the whole-point box",
+     EpsWithHeader("%%BoundingBox: 0 0 200 100\n%%HiResBoundingBox: (atend)\n",
+                   "%%Trailer\n%%HiResBoundingBox: 0 0 150.5 80.25\n"),
+     true, "1", "200 x 100 pts", "Fein"},
+    {"a box of fewer than four values is passed over",
+     EpsWithHeader("%%BoundingBox: 0 0 150\n%%BoundingBox: 0 0 200 100\n"), true, "1",
+     "200 x 100 pts", "Fein"},
+    {"a box that cannot be a page leaves the whole-point box",
+     EpsWithHeader("%%BoundingBox: 0 0 200 100\n%%HiResBoundingBox: 0 0 150.5 a\n"), true, "1",
+     "200 x 100 pts", "Fein"},
+    {"landscape page is turned upright", "%!PS\n" + LANDSCAPE_PAGE + TRAILER, true, "1", "",
+     "Quer gestellte", "90"},
+    {"the job's declared orientation counts",
+     "%!PS-Adobe-3.0\n%%Orientation: Portrait\n%%EndComments\n" + LANDSCAPE_PAGE + TRAILER, true,
+     "1", "", "Quer gestellte"},
     {"not PostScript", "Dies ist kein PostScript.\n" + TRAILER, false, "", "", ""},
     {"the job cannot change systemdict", "%!PS\nsystemdict /showpage {} put\n" + TRAILER, false, "",
      "", ""},
