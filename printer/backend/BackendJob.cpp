@@ -121,10 +121,6 @@ Outcome Convert(const BackendJob& job, int nInputFd, const TargetPath& target, b
             LogDebug("gs: " + strLine);
     if (run.failure)
         return Failed{*run.failure, run.log};
-    if (!run.strOutputError.empty())
-        return Failed{{FailureKind::WriteError, "Ghostscript could not write the PDF whole",
-                       run.strOutputError},
-                      run.log};
     if (!output->HoldsWholePdf())
         return Failed{{FailureKind::NoPdf, "Ghostscript wrote no whole PDF file", {}}, run.log};
     std::optional<std::string> name =

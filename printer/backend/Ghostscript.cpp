@@ -97,12 +97,9 @@ GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& 
     spec.nStdin = nothing.Get();
     spec.nStdout = nOutputFd;
     spec.watch = std::move(watch);
-    // Ghostscript reports a failed write of its output as "... ERROR: ..." and may still
-    // end with exit code 0 (a full disk when the PDF is closed).
     BoundedLog log(limits.nLogHeadLines, limits.nLogTailLines, limits.nLogLineBytes, "ERROR:");
     const ChildEnd end = RunSupervised(spec, limits, nCancelFd, log);
     run.log = log.Lines();
-    run.strOutputError = log.FirstWatchedLine();
     switch (end.kind) {
     case ChildEnd::Kind::NotStarted:
         run.failure = Failure(FailureKind::Internal, "Ghostscript could not be run", end.strError);
@@ -119,7 +116,13 @@ GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& 
                               "the job's temporary files went past their bound", end.strError);
         break;
     case ChildEnd::Kind::Exited:
-        if (end.nCode != 0)
+        // Ghostscript reports a failed write of its output as "... ERROR: ..." and may
+        // still end with exit code 0 (a full disk when the PDF is closed).
+        if (!log.FirstWatchedLine().empty())
+            run.failure =
+                Failure(FailureKind::WriteError, "Ghostscript could not write the PDF whole",
+                        log.FirstWatchedLine());
+        else if (end.nCode != 0)
             run.failure = ExitFailure(end.nCode, log, limits);
         break;
     case ChildEnd::Kind::Signalled:

@@ -28,7 +28,6 @@ std::vector<std::string> GhostscriptEnvironment(const std::string& strPath,
 struct GhostscriptRun {
     std::optional<JobFailure> failure; // none: Ghostscript ended well
     std::vector<std::string> log;      // what Ghostscript printed, its first and last lines
-    std::string strOutputError;        // a line of Ghostscript's about an error of its output
 };
 
 // Runs Ghostscript on the job file strJob with strFolder, the job's own folder, as its

@@ -154,6 +154,14 @@ const LimitCase LIMIT_CASES[] = {
     {"fails with a message", std::string(RECORD) + "; echo 'Error: /undefined in x' >&2; exit 1",
      false, "Error: /undefined in x"},
     {"missing program", "exec /nicht/vorhanden", false, "could not be started"},
+    // A full disk as Ghostscript 10 reports it, once with exit code 0.
+    {"output error, exit code 0",
+     std::string(RECORD) + "; echo 'GPL Ghostscript 10.00.0: ERROR: ioerror (-12) on closing "
+                           "pdfwrite device.' >&2; exit 0",
+     false, "could not write the PDF whole: GPL Ghostscript 10.00.0: ERROR: ioerror"},
+    {"output error, exit code 1",
+     std::string(RECORD) + "; echo 'Error: /ioerror' >&2; echo 'x: ERROR: ioerror' >&2; exit 1",
+     false, "could not write the PDF whole"},
     {"writes past the file bound", std::string(RECORD) + "; exec head -c 3000000 /dev/zero >big",
      false, "larger than 1 MiB", FileLimit()},
 };
