@@ -15,9 +15,11 @@ add_library(quillon-backend-core STATIC
     printer/backend/BackendLog.cpp
     printer/backend/BoundedLog.cpp
     printer/backend/Ghostscript.cpp
+    printer/backend/JobConfiguration.cpp
     printer/backend/JobFolder.cpp
     printer/backend/JobName.cpp
     printer/backend/JobOwner.cpp
+    printer/backend/PdfSwitches.cpp
     printer/backend/PendingOutput.cpp
     printer/backend/SubmittingUser.cpp
     printer/backend/SupervisedChild.cpp
@@ -25,6 +27,8 @@ add_library(quillon-backend-core STATIC
     printer/backend/TicketCheck.cpp
     printer/backend/Utf8.cpp
     printer/backend/WindowsPath.cpp
+    printer/backend/WineRegistry.cpp
+    printer/common/PdfSettings.cpp
 )
 target_include_directories(quillon-backend-core PUBLIC ${CMAKE_SOURCE_DIR})
 # Of the program only the job ticket: the backend runs as root on hostile input.

@@ -2,6 +2,7 @@
 
 #include "printer/backend/BackendLog.h"
 #include "printer/backend/Ghostscript.h"
+#include "printer/backend/JobConfiguration.h"
 #include "printer/backend/JobFolder.h"
 #include "printer/backend/JobName.h"
 #include "printer/backend/JobOwner.h"
@@ -82,9 +83,11 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
     std::optional<PendingOutput> output = PendingOutput::Create(target->strDirectory, strError);
     if (!output)
         return Fail("Cannot write " + ticket->strOutputName + ": " + strError + ".");
+    // Read as the job's user: the prefix is that user's.
+    const std::vector<std::string> pdfSwitches = JobPdfSwitches(*prefix, ticket->strConfiguration);
     LogInfo("Converting to " + ticket->strOutputName);
-    const GhostscriptRun run =
-        RunGhostscript(job.strPrelude, strJob, folder->Path(), output->Fd(), job.limits, nCancelFd);
+    const GhostscriptRun run = RunGhostscript(job.strPrelude, strJob, folder->Path(), output->Fd(),
+                                              job.limits, nCancelFd, pdfSwitches);
     for (const std::string& strLine : run.log)
         if (!strLine.empty())
             LogDebug("gs: " + strLine);

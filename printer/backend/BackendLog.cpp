@@ -48,6 +48,10 @@ void LogError(const std::string& strMessage) {
     Log("ERROR", strMessage);
 }
 
+void LogWarning(const std::string& strMessage) {
+    Log("WARNING", strMessage);
+}
+
 void LogInfo(const std::string& strMessage) {
     Log("INFO", strMessage);
 }

@@ -13,5 +13,6 @@
 std::string Printable(std::string_view text);
 
 void LogError(const std::string& strMessage);
+void LogWarning(const std::string& strMessage);
 void LogInfo(const std::string& strMessage);
 void LogDebug(const std::string& strMessage);

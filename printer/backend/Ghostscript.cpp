@@ -34,17 +34,22 @@ std::string Seconds(std::chrono::milliseconds duration) {
 } // namespace
 
 std::vector<std::string> GhostscriptArguments(const std::string& strPrelude,
-                                              const std::string& strJob) {
+                                              const std::string& strJob,
+                                              const std::vector<std::string>& pdfSwitches) {
     // -dNOSAFER only until the prelude's end, where it calls .setsafe: safe mode from the
     // start together with WRITESYSTEMDICT makes Ghostscript warn in every job's log.
-    return {"gs",        "-q",      "-dNOSAFER",         "-dWRITESYSTEMDICT", "-dBATCH",
-            "-dNOPAUSE", "-dNOEPS", "-sDEVICE=pdfwrite", "-sstdout=%stderr",  "-sOutputFile=-",
-            strPrelude,  strJob};
+    std::vector<std::string> arguments = {
+        "gs",        "-q",      "-dNOSAFER",         "-dWRITESYSTEMDICT", "-dBATCH",
+        "-dNOPAUSE", "-dNOEPS", "-sDEVICE=pdfwrite", "-sstdout=%stderr",  "-sOutputFile=-"};
+    arguments.insert(arguments.end(), pdfSwitches.begin(), pdfSwitches.end());
+    arguments.push_back(strPrelude);
+    arguments.push_back(strJob);
+    return arguments;
 }
 
 GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strJob,
                               const std::string& strFolder, int nOutputFd, const JobLimits& limits,
-                              int nCancelFd) {
+                              int nCancelFd, const std::vector<std::string>& pdfSwitches) {
     GhostscriptRun run;
     const UniqueFd nothing(open("/dev/null", O_RDONLY | O_CLOEXEC));
     if (!nothing) {
@@ -52,7 +57,7 @@ GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& 
         return run;
     }
     ChildSpec spec;
-    spec.arguments = GhostscriptArguments(strPrelude, strJob);
+    spec.arguments = GhostscriptArguments(strPrelude, strJob, pdfSwitches);
     spec.environment = GhostscriptEnvironment(strFolder);
     spec.strDirectory = strFolder;
     spec.nStdin = nothing.Get();

@@ -10,9 +10,10 @@
 // needs to write systemdict once) and then switches safe mode on, then the job file.
 // Ghostscript's own EPS handling is off: the job's framing lines do that part. The PDF
 // goes to standard output; what the job prints goes to standard error, with Ghostscript's
-// messages.
+// messages. The job's configuration adds pdfSwitches (PdfSwitches) before the prelude.
 std::vector<std::string> GhostscriptArguments(const std::string& strPrelude,
-                                              const std::string& strJob);
+                                              const std::string& strJob,
+                                              const std::vector<std::string>& pdfSwitches = {});
 
 struct GhostscriptRun {
     bool bSucceeded = false;      // exit code 0
@@ -25,4 +26,4 @@ struct GhostscriptRun {
 // limits; when nCancelFd (if not -1) becomes readable, the run is ended.
 GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strJob,
                               const std::string& strFolder, int nOutputFd, const JobLimits& limits,
-                              int nCancelFd);
+                              int nCancelFd, const std::vector<std::string>& pdfSwitches = {});
