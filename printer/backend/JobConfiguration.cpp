@@ -5,6 +5,7 @@
 #include "printer/backend/TargetPath.h"
 #include "printer/backend/UniqueFd.h"
 #include "printer/backend/WineRegistry.h"
+#include "printer/common/ConfigurationValues.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,8 +16,9 @@
 
 namespace {
 
-const std::string kConfigurationKey = "Software\\VeltraneSystems\\Quillon\\Configuration";
-const std::string kConfigurationsKey = "Software\\VeltraneSystems\\Quillon\\Configurations";
+// system.reg holds HKEY_LOCAL_MACHINE: its key paths begin below it.
+const std::string kConfigurationKey = std::string(kProductKey) + "\\Configuration";
+const std::string kConfigurationsKey = std::string(kProductKey) + "\\Configurations";
 
 const char kDefaults[] = "converting with Ghostscript's defaults";
 

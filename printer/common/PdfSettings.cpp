@@ -141,9 +141,11 @@ PdfSettings ReadPdfSettings(const RegistryLookup& lookup, std::vector<std::strin
             nValue =
                 nValue << 8 | static_cast<unsigned char>(data->bytes[static_cast<std::size_t>(i)]);
         if (!IsAllowed(number, nValue)) {
+            const std::string strRange =
+                std::to_string(number.nMin) + " to " + std::to_string(number.nMax);
             warnings.push_back(std::string(number.pszName) + " " + std::to_string(nValue) +
-                               " is neither 0 nor from " + std::to_string(number.nMin) + " to " +
-                               std::to_string(number.nMax) + strDefault);
+                               (number.nMin == 0 ? " is not from " : " is neither 0 nor from ") +
+                               strRange + strDefault);
             continue;
         }
         nSetting = nValue;
