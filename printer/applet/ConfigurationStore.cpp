@@ -7,15 +7,15 @@
 
 namespace {
 
-const std::string kConfigurations = std::string(kProductKey) + "\\Configurations";
-const char* const kConfigurationsKey = kConfigurations.c_str();
+const std::string kConfigurationsKey = std::string(kProductKey) + "\\Configurations";
 const char kActiveValue[] = "ActiveConfiguration";
 
 // Opens a configuration's key below Configurations rather than by its full path: Wine's
 // Reg*A calls fail on paths longer than 260 characters, which a 255-character name makes.
 LONG OpenConfiguration(RegKey& key, const std::string& strName, REGSAM samDesired) {
     RegKey parent;
-    LONG nError = parent.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_ENUMERATE_SUB_KEYS);
+    LONG nError =
+        parent.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_ENUMERATE_SUB_KEYS);
     if (nError != ERROR_SUCCESS)
         return nError;
     return key.Open(parent.Get(), strName.c_str(), samDesired);
@@ -126,7 +126,7 @@ LONG WriteChangedPdfSettings(HKEY hKey, const PdfSettings& pdf, const PdfSetting
 LONG ListConfigurations(std::vector<std::string>& names) {
     names.clear();
     RegKey key;
-    LONG nError = key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_READ);
+    LONG nError = key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_READ);
     if (nError == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
     if (nError != ERROR_SUCCESS)
@@ -146,14 +146,14 @@ LONG ListConfigurations(std::vector<std::string>& names) {
 
 std::string ReadActiveConfiguration() {
     RegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+    if (key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return std::string();
     return QueryText(key.Get(), kActiveValue);
 }
 
 LONG WriteActiveConfiguration(const std::string& strName) {
     RegKey key;
-    LONG nError = key.Create(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_SET_VALUE);
+    LONG nError = key.Create(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_SET_VALUE);
     if (nError != ERROR_SUCCESS)
         return nError;
     return SetText(key.Get(), kActiveValue, strName);
@@ -161,7 +161,7 @@ LONG WriteActiveConfiguration(const std::string& strName) {
 
 LONG ClearActiveConfiguration() {
     RegKey key;
-    LONG nError = key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_SET_VALUE);
+    LONG nError = key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_SET_VALUE);
     if (nError == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
     if (nError != ERROR_SUCCESS)
@@ -172,7 +172,8 @@ LONG ClearActiveConfiguration() {
 
 CreateOutcome CreateConfiguration(const std::string& strName, LONG& nError) {
     RegKey parent;
-    nError = parent.Create(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_CREATE_SUB_KEY | DELETE);
+    nError =
+        parent.Create(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_CREATE_SUB_KEY | DELETE);
     if (nError != ERROR_SUCCESS)
         return CreateOutcome::Failed;
     RegKey key;
@@ -198,7 +199,7 @@ LONG DeleteConfiguration(const std::string& strName) {
         return ERROR_INVALID_PARAMETER;
     RegKey parent;
     LONG nError =
-        parent.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_READ | KEY_WRITE | DELETE);
+        parent.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_READ | KEY_WRITE | DELETE);
     if (nError != ERROR_SUCCESS)
         return nError;
     return RegDeleteTreeA(parent.Get(), strName.c_str());
