@@ -6,7 +6,7 @@
 
 #include <string>
 
-// ntdll has it; the SDK's headers do not declare it.
+// ntdll has it; the headers of mingw-w64 do not declare it.
 extern "C" NTSTATUS NTAPI NtOpenKey(PHANDLE phKey, ACCESS_MASK access,
                                     POBJECT_ATTRIBUTES pAttributes);
 
