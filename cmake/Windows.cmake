@@ -79,6 +79,19 @@ foreach(src ${tool_sources})
     target_link_libraries(${name} PRIVATE user32 comctl32 ole32 uuid version)
 endforeach()
 
+# What the printer product's Windows programs share: its configurations' values and
+# writing the registry to disk at once.
+add_library(quillon-common STATIC
+    printer/common/ConfigurationValues.cpp
+    printer/common/PdfSettings.cpp
+    printer/common/RegistryOnDisk.cpp
+)
+target_include_directories(quillon-common PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quillon-common PUBLIC advapi32 ntdll)
+target_compile_options(quillon-common PRIVATE ${PSZ_WARNINGS})
+# Writing the registry to disk is tested where Wine runs the tests.
+target_link_libraries(win_tests PRIVATE quillon-common)
+
 # The printer product's control-panel applet stand-in "Quillon.cpl". It is not part of the
 # program and links none of it. It goes beside PsZuPdf.exe and win_tests.exe, because the
 # program's own folder comes first when LoadLibraryA("Quillon.cpl") searches.
@@ -94,7 +107,7 @@ set_target_properties(Quillon PROPERTIES PREFIX "" SUFFIX ".cpl"
                                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_include_directories(Quillon PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet
                                            ${psz_version_includes})
-target_link_libraries(Quillon PRIVATE user32 advapi32)
+target_link_libraries(Quillon PRIVATE quillon-common user32 advapi32)
 target_compile_options(Quillon PRIVATE ${PSZ_WARNINGS})
 # The applet tests load the built applet.
 add_dependencies(win_tests Quillon)
@@ -107,6 +120,10 @@ add_library(QuillonSetup SHARED
     printer/setup/SetupEntry.cpp
 )
 set_target_properties(QuillonSetup PROPERTIES PREFIX "")
-target_include_directories(QuillonSetup PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet)
-target_link_libraries(QuillonSetup PRIVATE msi shell32 advapi32)
+target_link_libraries(QuillonSetup PRIVATE quillon-common msi shell32 advapi32)
 target_compile_options(QuillonSetup PRIVATE ${PSZ_WARNINGS})
+
+# The same seeding as a console program, which printer/seed-registry runs under Wine.
+add_executable(QuillonSeed printer/setup/SeedMain.cpp printer/setup/FreshDefaults.cpp)
+target_link_libraries(QuillonSeed PRIVATE quillon-common shell32 advapi32)
+target_compile_options(QuillonSeed PRIVATE ${PSZ_WARNINGS})
