@@ -3,6 +3,10 @@ enable_language(RC)
 
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX STRICT)
 
+# Reproducible binaries: the same sources and tools give the same bytes, in any folder.
+# The linker's time stamp in the PE header is the only thing that differs otherwise.
+add_link_options(-Wl,--no-insert-timestamp)
+
 # Dialogs, menus, strings, icon and cursor; linked into the program and into the tests,
 # which load strings and templates from their own module.
 add_library(pszres OBJECT res/PsZuPdf.rc)
