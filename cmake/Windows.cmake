@@ -11,7 +11,8 @@ add_link_options(-Wl,--no-insert-timestamp)
 # which load strings and templates from their own module.
 add_library(pszres OBJECT res/PsZuPdf.rc)
 target_include_directories(pszres PRIVATE ${CMAKE_SOURCE_DIR}/res)
-# CMake does not see the files a resource script names; the manifests are the ones we edit.
+# CMake does not see the files a resource script names: an edit of the manifest must
+# rebuild the resources too.
 set_source_files_properties(res/PsZuPdf.rc PROPERTIES
                             OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/PsZuPdf.manifest)
 
