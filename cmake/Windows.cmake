@@ -3,10 +3,18 @@ enable_language(RC)
 
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX STRICT)
 
+# Reproducible binaries: the same sources and tools give the same bytes, in any folder.
+# The linker's time stamp in the PE header is the only thing that differs otherwise.
+add_link_options(-Wl,--no-insert-timestamp)
+
 # Dialogs, menus, strings, icon and cursor; linked into the program and into the tests,
 # which load strings and templates from their own module.
 add_library(pszres OBJECT res/PsZuPdf.rc)
 target_include_directories(pszres PRIVATE ${CMAKE_SOURCE_DIR}/res)
+# CMake does not see the files a resource script names: an edit of the manifest must
+# rebuild the resources too.
+set_source_files_properties(res/PsZuPdf.rc PROPERTIES
+                            OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/PsZuPdf.manifest)
 
 # Everything but the entry point and the application object, so tests can link it.
 add_library(pszwin STATIC
@@ -103,6 +111,8 @@ add_library(Quillon SHARED
     printer/applet/Quillon.rc
     printer/applet/QuillonVersion.rc
 )
+set_source_files_properties(printer/applet/Quillon.rc PROPERTIES
+                            OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/printer/applet/Quillon.manifest)
 set_target_properties(Quillon PROPERTIES PREFIX "" SUFFIX ".cpl"
                                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_include_directories(Quillon PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet
