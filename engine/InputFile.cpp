@@ -6,18 +6,25 @@
 #include "res/resource.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
 // The PDF notice goes through MessageBoxExA with English (United Kingdom) buttons.
 constexpr WORD PDF_NOTICE_LANGUAGE = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK);
 
-// Win32 reads at most a DWORD at a time; every read here is far smaller.
-DWORD ReadAt(HANDLE hFile, uint64_t nOffset, unsigned char* pBuffer, size_t nCount) {
+SeekInputFileHook g_seekInputFileHook;
+
+bool SeekTo(HANDLE hFile, uint64_t nOffset) {
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(nOffset);
+    return SetFilePointerEx(hFile, position, nullptr, FILE_BEGIN) != FALSE;
+}
+
+// Win32 reads at most a DWORD at a time; every read here is far smaller.
+DWORD ReadAt(HANDLE hFile, uint64_t nOffset, unsigned char* pBuffer, size_t nCount) {
     DWORD nRead = 0;
-    if (!SetFilePointerEx(hFile, position, nullptr, FILE_BEGIN) ||
+    if (!SeekTo(hFile, nOffset) ||
         !ReadFile(hFile, pBuffer, static_cast<DWORD>(nCount), &nRead, nullptr))
         return 0;
     return nRead;
@@ -61,4 +68,14 @@ InputLayout ClassifyInputFile(HANDLE hFile, const char* pszInputPath, bool bQuie
     };
     return ClassifyInput(probe, nProbeBytes, nFileSize, pTransferBuffer, readTail, bQuiet, askUser,
                          tellUser);
+}
+
+bool SeekInputFile(HANDLE hFile, uint64_t nOffset) {
+    if (g_seekInputFileHook)
+        return g_seekInputFileHook(hFile, nOffset);
+    return SeekTo(hFile, nOffset);
+}
+
+SeekInputFileHook SetSeekInputFileHook(SeekInputFileHook hook) {
+    return std::exchange(g_seekInputFileHook, std::move(hook));
 }

@@ -76,12 +76,7 @@ private:
         UniqueHandle file(CreateFileA(m_job.m_pszInputPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.IsValid()) {
-            DWORD dwError = GetLastError();
-            ShowMessageBox(
-                nullptr,
-                InsertArgument(LoadResourceString(IDS_CANNOT_OPEN_INPUT), m_job.m_pszInputPath) +
-                    SystemErrorText(dwError, 1024),
-                m_strCaption, MB_TOPMOST | MB_TASKMODAL | MB_ICONERROR);
+            ReportUnreadableInput(GetLastError());
             return;
         }
 
@@ -90,9 +85,13 @@ private:
         if (layout.eAction == InputAction::EndJob)
             return;
 
-        LARGE_INTEGER start;
-        start.QuadPart = static_cast<LONGLONG>(layout.nStartOffset);
-        SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN);
+        // Sent from anywhere else, the job would carry the bytes before its PostScript (a PJL
+        // or DOS EPS header): a file that cannot be read from there is one that cannot be
+        // read, and nothing of it is sent.
+        if (!SeekInputFile(file.Get(), layout.nStartOffset)) {
+            ReportUnreadableInput(GetLastError());
+            return;
+        }
 
         Spooler& spooler = TheSpooler();
         DOC_INFO_1A docInfo{const_cast<char*>(strTicket.c_str()), nullptr,
@@ -109,12 +108,14 @@ private:
             ReportSendFailure();
             return;
         }
-        spooler.StartPagePrinter(g_hPrinter);
-        // Data after a framing line that did not go out whole would be read without it.
-        const DWORD dwPrefixError =
-            layout.bEpsWrapping ? WriteLine(EpsPrefixLine, EPS_PREFIX_LINE_LENGTH) : ERROR_SUCCESS;
-        if (dwPrefixError != ERROR_SUCCESS)
-            FailSend(dwPrefixError);
+        // No data goes into a page that was not started, and data after a framing line that
+        // did not go out whole would be read without it.
+        const bool bPageStarted = spooler.StartPagePrinter(g_hPrinter) != FALSE;
+        DWORD dwStartError = bPageStarted ? ERROR_SUCCESS : GetLastError();
+        if (bPageStarted && layout.bEpsWrapping)
+            dwStartError = WriteLine(EpsPrefixLine, EPS_PREFIX_LINE_LENGTH);
+        if (!bPageStarted || dwStartError != ERROR_SUCCESS)
+            FailSend(dwStartError);
         else
             Transfer(file.Get(), buffer.Get(), layout.nByteCount);
         file.Close();
@@ -126,7 +127,8 @@ private:
                 NoteSendFailure(dwTrailerError);
         }
         buffer.Close();
-        spooler.EndPagePrinter(g_hPrinter);
+        if (bPageStarted && !spooler.EndPagePrinter(g_hPrinter))
+            NoteSendFailure(GetLastError());
         if (!spooler.EndDocPrinter(g_hPrinter))
             NoteSendFailure(GetLastError());
         turn.reset();
@@ -200,6 +202,15 @@ private:
     void FailSend(DWORD dwError) {
         NoteSendFailure(dwError);
         g_bCancelRequested = true;
+    }
+
+    // The input cannot be opened or read from where its data starts: nothing is sent.
+    void ReportUnreadableInput(DWORD dwError) {
+        ShowMessageBox(
+            nullptr,
+            InsertArgument(LoadResourceString(IDS_CANNOT_OPEN_INPUT), m_job.m_pszInputPath) +
+                SystemErrorText(dwError, 1024),
+            m_strCaption, MB_TOPMOST | MB_TASKMODAL | MB_ICONERROR);
     }
 
     // A job that did not reach the printer whole must not look like a success.

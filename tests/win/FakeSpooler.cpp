@@ -75,6 +75,16 @@ void FakeSpooler::FailEndDoc(DWORD dwError) {
     m_dwEndDocError = dwError;
 }
 
+void FakeSpooler::FailStartPage(DWORD dwError) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_dwStartPageError = dwError;
+}
+
+void FakeSpooler::FailEndPage(DWORD dwError) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_dwEndPageError = dwError;
+}
+
 void FakeSpooler::FailWrite(size_t nCall, DWORD dwError) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_writeErrors[nCall] = dwError;
@@ -312,6 +322,8 @@ BOOL FakeSpooler::StartPagePrinter(HANDLE hPrinter) {
         return Finish(lock, call, FALSE, ERROR_INVALID_HANDLE);
     if (!pHandle->optDocument)
         return Finish(lock, call, FALSE, ERROR_SPL_NO_STARTDOC);
+    if (m_dwStartPageError != 0)
+        return Finish(lock, call, FALSE, m_dwStartPageError);
     ++m_documents[*pHandle->optDocument].nPagesStarted;
     return Finish(lock, call, TRUE, 0);
 }
@@ -368,6 +380,8 @@ BOOL FakeSpooler::EndPagePrinter(HANDLE hPrinter) {
         return Finish(lock, call, FALSE, ERROR_INVALID_HANDLE);
     if (!pHandle->optDocument)
         return Finish(lock, call, FALSE, ERROR_SPL_NO_STARTDOC);
+    if (m_dwEndPageError != 0)
+        return Finish(lock, call, FALSE, m_dwEndPageError);
     ++m_documents[*pHandle->optDocument].nPagesEnded;
     return Finish(lock, call, TRUE, 0);
 }

@@ -92,6 +92,9 @@ public:
     // Every EndDocPrinter call fails with dwError after ending the document, as Wine's does
     // for a queue that rejects jobs (0: works again).
     void FailEndDoc(DWORD dwError);
+    // Every StartPagePrinter (EndPagePrinter) call fails with dwError (0: works again).
+    void FailStartPage(DWORD dwError);
+    void FailEndPage(DWORD dwError);
     // The WritePrinter call nCall (0-based over all handles) fails with dwError.
     void FailWrite(size_t nCall, DWORD dwError);
     // The WritePrinter call nCall accepts only cbAccepted bytes (at most the bytes offered).
@@ -149,6 +152,8 @@ private:
     DWORD m_dwOpenError = 0;
     DWORD m_dwStartDocError = 0;
     DWORD m_dwEndDocError = 0;
+    DWORD m_dwStartPageError = 0;
+    DWORD m_dwEndPageError = 0;
     std::map<size_t, DWORD> m_writeErrors;
     std::map<size_t, DWORD> m_shortWrites;
     std::set<size_t> m_blockedWrites;

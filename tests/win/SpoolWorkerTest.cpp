@@ -6,6 +6,7 @@
 
 #include "app/ConverterApp.h"
 #include "engine/InputClassification.h"
+#include "engine/InputFile.h"
 #include "engine/JobControl.h"
 #include "engine/PrinterDiscovery.h"
 #include "engine/SpoolWorker.h"
@@ -372,6 +373,47 @@ TEST_F(SpoolWorkerTest, InputThatDoesNotOpenIsReportedEvenWhenQuiet) {
                                     SystemErrorText(ERROR_FILE_NOT_FOUND, 1024));
     EXPECT_EQ(boxes[0].nType, static_cast<UINT>(MB_TOPMOST | MB_TASKMODAL | MB_ICONERROR));
     EXPECT_TRUE(SignalledOnce());
+}
+
+// A file that cannot be read from where its PostScript starts sends nothing: sent from
+// anywhere else, the job would carry the PJL header before it.
+TEST_F(SpoolWorkerTest, InputThatCannotBeReadFromItsStartSendsNothing) {
+    ScopedSeekInputFile failing([](HANDLE, uint64_t) {
+        SetLastError(ERROR_SEEK);
+        return false;
+    });
+    const std::string strUel = "\x1B%-12345X";
+    Run(MakeFile("kopf.prn",
+                 strUel + "@PJL ENTER LANGUAGE=POSTSCRIPT\r\n%!PS\nshowpage\n" + strUel));
+    EXPECT_TRUE(Sequence().empty());
+    std::vector<MessageBoxRequest> boxes = m_boxes.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].strText, "Eingabedatei " + m_strInput +
+                                    " konnte nicht ge\xF6"
+                                    "ffnet werden.\n\n" +
+                                    SystemErrorText(ERROR_SEEK, 1024));
+    EXPECT_TRUE(SignalledOnce());
+}
+
+// A page the spooler does not start gets no data; the document is ended and the user told.
+TEST_F(SpoolWorkerTest, PageTheSpoolerDoesNotStartGetsNoData) {
+    m_fake.FailStartPage(ERROR_OUTOFMEMORY);
+    Run(MakeFile("seite.ps", "%!PS\nshowpage\n"));
+    EXPECT_EQ(Sequence(),
+              (std::vector<F>{F::StartDocPrinter, F::StartPagePrinter, F::EndDocPrinter}));
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Boxes()[0].strText, SendFailedText(m_strInput, ERROR_OUTOFMEMORY));
+    EXPECT_TRUE(SignalledOnce());
+}
+
+// A page the spooler does not end leaves the job incomplete: told like a failed end.
+TEST_F(SpoolWorkerTest, PageTheSpoolerDoesNotEndIsReported) {
+    m_fake.FailEndPage(ERROR_OUTOFMEMORY);
+    const std::string strData = "%!PS\nshowpage\n";
+    Run(MakeFile("seite.ps", strData));
+    ExpectDocumentOf({strData, kTrailer});
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Boxes()[0].strText, SendFailedText(m_strInput, ERROR_OUTOFMEMORY));
 }
 
 TEST_F(SpoolWorkerTest, PdfInputReachesNoSpoolerCallAtAll) {
