@@ -69,11 +69,9 @@ void ConfigureDialog::OnEditConfigurations() {
     pfnApplet(m_hWnd, CPL_DBLCLK, 0, 0);
     pfnApplet(m_hWnd, CPL_EXIT, 0, 0);
 
-    HWND hCombo = m_configurations.m_hWnd;
-    SendMessageA(hCombo, CB_RESETCONTENT, 0, 0);
     std::string strActive =
         ReadRegistryString(HKEY_LOCAL_MACHINE, "ActiveConfiguration", CONFIGURATIONS_KEY, true);
-    FillConfigurationList(hCombo, strActive);
+    FillConfigurationList(m_configurations.m_hWnd, strActive);
 }
 
 void FillConfigurationList(HWND hCombo, const std::string& strPreferred) {
@@ -111,7 +109,8 @@ void OnConfigure() {
     if (dialog.DoModal() != IDOK)
         return;
     app.SaveRequest.Set(dialog.m_nPromptChoice);
-    // -1 (no button checked) is stored as 4294967295.
-    WriteRegistryDword(app.m_hSettingsRoot, "SaveRequest", CONFIGURATION_KEY,
-                       static_cast<uint32_t>(dialog.m_nPromptChoice), false);
+    // -1 (no button checked) is stored as 4294967295. A failed write has been reported by
+    // the registry layer; the choice still holds for the rest of the run.
+    (void)WriteRegistryDword(app.m_hSettingsRoot, "SaveRequest", CONFIGURATION_KEY,
+                             static_cast<uint32_t>(dialog.m_nPromptChoice), false);
 }

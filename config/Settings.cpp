@@ -65,7 +65,8 @@ void LoadSettings(ConversionSettings& settings, const SwitchFlags& switches,
     settings.m_nNeverEmbedFontsSize =
         ReadRegistryValue(hRoot, "NeverEmbedFonts", pszKeyPath, settings.NeverEmbedFonts, false);
     settings.OutputPath.reset();
-    ReadRegistryValue(hRoot, "OutputPath", pszKeyPath, settings.OutputPath, false);
+    // The folder is the block itself (none when the read failed); its size is not kept.
+    (void)ReadRegistryValue(hRoot, "OutputPath", pszKeyPath, settings.OutputPath, false);
 
     if (switches.m_bESet)
         ApplyGeneralBit(settings.General, GENERAL_SWITCH_E, switches.m_bEValue == 1);

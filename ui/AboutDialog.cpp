@@ -75,7 +75,8 @@ void AboutDialog::OnOK() {
         dwReporting |= 1;
     else
         dwReporting &= ~uint32_t{1};
-    WriteRegistryDword(HKEY_LOCAL_MACHINE, "Reporting", CONFIGURATION_KEY, dwReporting, true);
+    // The debugging mode is written silently: the box closes whether or not it was stored.
+    (void)WriteRegistryDword(HKEY_LOCAL_MACHINE, "Reporting", CONFIGURATION_KEY, dwReporting, true);
     EndDialog(IDOK);
 }
 
