@@ -7,6 +7,7 @@
 #include "config/RegistryPaths.h"
 #include "config/Settings.h"
 #include "engine/PrinterDiscovery.h"
+#include "framework/Handle.h"
 #include "framework/MessageBox.h"
 #include "framework/MessageMap.h"
 #include "framework/MessageText.h"
@@ -27,12 +28,9 @@ namespace {
 
 // A file that cannot be opened for exclusive reading now is reported at start-up.
 bool CanOpenExclusively(const std::string& strPath) {
-    HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(hFile);
-    return true;
+    return UniqueHandle(CreateFileA(strPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr))
+        .IsValid();
 }
 
 } // namespace

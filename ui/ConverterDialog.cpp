@@ -57,14 +57,14 @@ bool ConverterDialog::IsBatchRunning() const {
 
 // Called when files are dropped on the window.
 void ConverterDialog::OnDropFiles(HDROP hDrop) {
+    DropHandle drop(hDrop);
     // A drop that slips in before the running batch has switched drops off is ignored.
-    if (IsBatchRunning()) {
-        DragFinish(hDrop);
+    if (IsBatchRunning())
         return;
-    }
     GetConverterApp().LoadSettings();
-    if (!StartBatch(ConvertDroppedFiles, hDrop))
-        DragFinish(hDrop);
+    // The batch thread finishes the drop once it has started.
+    if (StartBatch(ConvertDroppedFiles, drop.Get()))
+        (void)drop.Release();
 }
 
 void ConverterDialog::OnCancelBatch() {
