@@ -13,7 +13,6 @@ public:
         SendMessageA(m_hWnd, PBM_SETRANGE, 0, MAKELPARAM(nLower, nUpper));
     }
     int SetPos(int nPos) { return static_cast<int>(SendMessageA(m_hWnd, PBM_SETPOS, nPos, 0)); }
-    int GetPos() const { return static_cast<int>(SendMessageA(m_hWnd, PBM_GETPOS, 0, 0)); }
 };
 
 // A combo box's selection and the texts of its entries.

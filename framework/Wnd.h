@@ -17,8 +17,6 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
     // The object subclassing hWnd, if any.
     static CWnd* FromHandlePermanent(HWND hWnd);
 
@@ -31,7 +29,6 @@ public:
 
     HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
     std::string GetWindowText() const;
-    void SetWindowText(const std::string& strText) { ::SetWindowTextA(m_hWnd, strText.c_str()); }
     std::string GetDlgItemText(int nID) const;
     void SetDlgItemText(int nID, const std::string& strText) {
         ::SetDlgItemTextA(m_hWnd, nID, strText.c_str());
