@@ -6,7 +6,7 @@
 #include "config/Registry.h"
 #include "config/RegistryPaths.h"
 #include "config/Settings.h"
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 #include "framework/Handle.h"
 #include "framework/MessageBox.h"
 #include "framework/MessageMap.h"
@@ -18,7 +18,7 @@
 #include "ui/ConverterDialog.h"
 #include "ui/FileOpenCommand.h"
 #include "ui/Help.h"
-#include "ui/LocalisedText.h"
+#include "ui/LocalisedTextWin.h"
 #include "ui/ProgressDialog.h"
 
 #include <cstdlib>

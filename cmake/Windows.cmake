@@ -30,23 +30,23 @@ add_library(pszwin STATIC
     app/OutputNameWin.cpp
     config/ConfigureDialog.cpp
     config/Registry.cpp
-    config/RegistryReport.cpp
+    config/RegistryReportWin.cpp
     config/Settings.cpp
     engine/BatchDrivers.cpp
-    engine/InputFile.cpp
+    engine/InputClassificationWin.cpp
     engine/JobControl.cpp
-    engine/PrinterDiscovery.cpp
+    engine/PrinterDiscoveryWin.cpp
     engine/Spooler.cpp
     engine/SpoolerTurn.cpp
     engine/SpoolWorker.cpp
     ui/AboutDialog.cpp
-    ui/CenterWindow.cpp
+    ui/CenterWindowWin.cpp
     ui/ConverterDialog.cpp
     ui/FileOpenCommand.cpp
     ui/Help.cpp
     ui/JobButtons.cpp
     ui/JobDialog.cpp
-    ui/LocalisedText.cpp
+    ui/LocalisedTextWin.cpp
     ui/ProgressDialog.cpp
     ui/ShellCalls.cpp
     ui/StaticLink.cpp

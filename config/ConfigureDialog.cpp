@@ -6,7 +6,7 @@
 #include "framework/Handle.h"
 #include "framework/MessageMap.h"
 #include "res/resource.h"
-#include "ui/LocalisedText.h"
+#include "ui/LocalisedTextWin.h"
 #include "ui/ShellCalls.h"
 
 #include <cpl.h>

@@ -1,6 +1,6 @@
 #include "config/Registry.h"
 
-#include "config/RegistryReport.h"
+#include "config/RegistryReportWin.h"
 #include "framework/Handle.h"
 #include "res/resource.h"
 

@@ -1,9 +1,9 @@
-// The uniform report of a registry operation that failed.
+// The path text that a registry error report names: root, key path and value name.
 #pragma once
 
-#include <windows.h>
+#include <string>
 
-// Shows "Systemsteuerungsfehler" with the system's text for dwError and the failing step
-// (string nStepId formatted with the path text). Key path and value name may be null.
-void ReportRegistryError(UINT nStepId, DWORD dwError, HKEY hRoot, const char* pszKeyPath,
-                         const char* pszValueName);
+// Joins the parts with single backslashes, skipping the separator while the text is
+// still empty (a root without a name). Null parts are left out.
+std::string RegistryPathText(const char* pszRootName, const char* pszKeyPath,
+                             const char* pszValueName);

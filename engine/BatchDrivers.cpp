@@ -2,7 +2,7 @@
 
 #include "app/OutputNameWin.h"
 #include "engine/JobControl.h"
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 #include "engine/Spooler.h"
 #include "engine/SpoolWorker.h"
 #include "framework/Handle.h"

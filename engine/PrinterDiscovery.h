@@ -1,60 +1,28 @@
-// Finding the converter queue among the local printers, and opening it for a job once the
-// spooler reports it ready. Every spooler call goes through TheSpooler().
+// Which local printer is the converter queue, and which message a queue status gives.
 #pragma once
 
-#include "engine/Spooler.h"
+#include <cstddef>
+#include <cstdint>
 
-#include <windows.h>
+// The printer product's driver name, the first criterion of the search.
+constexpr const char CONVERTER_DRIVER_NAME[] = "Veltrane Quillon";
 
-#include <string>
+// The port the printer product installs its queue on unless "PortName" says otherwise.
+constexpr const char DEFAULT_PORT_NAME[] = "VeltraneQuillonPort";
 
-// Name of the converter queue; empty when none was found. Set once during start-up.
-extern char g_szPrinterName[256];
-
-// The converter queue opened for the job under way, one job at a time; null between jobs.
-// Only a view: whoever started the job owns the handle (JobPrinterView).
-extern HANDLE g_hPrinter;
-
-// Shows an open printer as g_hPrinter while the object lives.
-class JobPrinterView {
-public:
-    explicit JobPrinterView(const PrinterHandle& printer) { g_hPrinter = printer.Get(); }
-    ~JobPrinterView() { g_hPrinter = nullptr; }
-    JobPrinterView(const JobPrinterView&) = delete;
-    JobPrinterView& operator=(const JobPrinterView&) = delete;
+// The fields of a spooler level-2 record that the search and the status test use.
+struct PrinterRecord {
+    const char* pszPrinterName;
+    const char* pszPortName;
+    const char* pszDriverName;
+    uint32_t nStatus;
 };
 
-// Fills the 256-byte buffer with the configured port name ("PortName" under the
-// Configuration key, REG_SZ only) or the default port. Shows no message.
-BOOL ReadPortName(char* pszBuffer);
+// Index of the first record whose driver is the converter's or whose port is exactly
+// pszPortName; -1 when none matches. Comparisons are case-sensitive over the whole text,
+// so a record listing several ports does not match; null texts never match.
+int FindConverterRecord(const PrinterRecord* pRecords, size_t nCount, const char* pszPortName);
 
-// Fills g_szPrinterName with the name of the first local printer that uses the
-// converter's driver or the configured port, or leaves it empty. A printer whose name
-// does not fit g_szPrinterName could not be opened by its name and is passed over.
-void FindConverterPrinter();
-
-// Takes a printer named on the command line. A name longer than 255 characters would
-// have to be cut short, so it is refused: false, and g_szPrinterName stays as it was.
-bool SetPrinterName(const std::string& strName);
-
-// Opens g_szPrinterName; an invalid handle when it does not open (GetLastError says why).
-PrinterHandle OpenConverterPrinter();
-
-struct PrinterCheck {
-    enum Outcome { OpenFailed, NotReady, Ready };
-
-    Outcome eOutcome;
-    UINT nMessageId;          // NotReady: string 15, 16 or 17
-    std::string strErrorText; // OpenFailed: the system's text for the OpenPrinterA error
-    PrinterHandle printer;    // NotReady and Ready: the open printer
-};
-
-// Opens g_szPrinterName and tests its status. A status record that cannot be read counts
-// as not ready with string 17.
-PrinterCheck CheckPrinterReady();
-
-// The printer check of a job's starter: the open printer when it is ready. Otherwise an
-// invalid handle, and the user has been told why in a box with caption 13: the system's
-// text when the printer did not open; else string 15, 16 or 17, after the printer was
-// closed again, in a topmost box when bTopmostNotice.
-PrinterHandle OpenReadyPrinter(bool bTopmostNotice);
+// Message for a queue's status: 0 when ready, else the string id that says why not.
+// Only the exact values paused and pending deletion have their own message.
+int PrinterStatusMessage(uint32_t nStatus);

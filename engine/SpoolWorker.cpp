@@ -1,10 +1,10 @@
 #include "engine/SpoolWorker.h"
 
 #include "app/ConverterApp.h"
-#include "engine/InputFile.h"
+#include "engine/InputClassificationWin.h"
 #include "engine/JobControl.h"
 #include "engine/JobTicket.h"
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 #include "engine/Spooler.h"
 #include "engine/SpoolerTurn.h"
 #include "engine/TicketFlags.h"

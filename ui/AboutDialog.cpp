@@ -5,7 +5,7 @@
 #include "framework/MessageMap.h"
 #include "framework/ResourceString.h"
 #include "res/resource.h"
-#include "ui/LocalisedText.h"
+#include "ui/LocalisedTextWin.h"
 
 #include <cstdio>
 

@@ -1,14 +1,18 @@
 #include "ui/CenterWindow.h"
 
-#include "ui/ScreenPosition.h"
+#include <algorithm>
 
-void CenterWindowOnScreen(HWND hWnd) {
-    RECT rc;
-    if (!GetWindowRect(hWnd, &rc))
-        return;
-    ScreenPoint origin =
-        CenteredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                       rc.right - rc.left, rc.bottom - rc.top);
-    SetWindowPos(hWnd, nullptr, origin.x, origin.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+namespace {
+
+int CenteredCoordinate(int nScreen, int nSize) {
+    int n = nScreen / 2 - nSize / 2;
+    if (std::min(n, nScreen - nSize) < 0)
+        return 0;
+    return std::min(n, nScreen - nSize);
+}
+
+} // namespace
+
+ScreenPoint CenteredOrigin(int nScreenWidth, int nScreenHeight, int nWidth, int nHeight) {
+    return {CenteredCoordinate(nScreenWidth, nWidth), CenteredCoordinate(nScreenHeight, nHeight)};
 }

@@ -1,8 +1,12 @@
-// Centring the program's windows on the primary screen.
+// Where a window goes so that it is centred on the primary screen.
 #pragma once
 
-#include <windows.h>
+struct ScreenPoint {
+    int x;
+    int y;
+};
 
-// Moves the window so it is centred on the primary screen, keeping its size and Z order
-// and without activating it.
-void CenterWindowOnScreen(HWND hWnd);
+// The top-left corner that centres a window of nWidth x nHeight on a screen of
+// nScreenWidth x nScreenHeight, kept on the screen; a window larger than the screen
+// goes to 0.
+ScreenPoint CenteredOrigin(int nScreenWidth, int nScreenHeight, int nWidth, int nHeight);

@@ -4,7 +4,7 @@
 #include "framework/MessageMap.h"
 #include "framework/ResourceString.h"
 #include "res/resource.h"
-#include "ui/CenterWindow.h"
+#include "ui/CenterWindowWin.h"
 #include "ui/Help.h"
 #include "ui/JobButtons.h"
 

@@ -1,13 +1,14 @@
-// Resource strings and window texts with the product placeholders expanded.
+// Product placeholders such as "$PR$" in resource texts, replaced in place.
 #pragma once
 
-#include <windows.h>
+#include <cstddef>
 
-// Loads string nID into the next of four rotating 512-byte slots and expands it there.
-// The text stays valid until four further calls; never null, empty when there is no
-// such string. User-interface thread only.
-const char* LoadExpandedString(UINT nID);
+// The product's names as the texts show them.
+#define PRODUCT_NAME "Veltrane Quillon"
+#define COMPANY_SHORT_NAME "VeltraneSystems"
+#define SUPPORT_EMAIL "support@veltrane.example"
 
-// Expands the placeholders in a window's text (up to 1023 bytes) and writes it back.
-// A null window is ignored.
-void ExpandWindowText(HWND hWnd);
+// Replaces every placeholder in the NUL-terminated text held by a buffer of nCapacity
+// bytes, leftmost first and in table order. A replacement whose result would not fit
+// is skipped (its placeholder stays); later placeholders are still replaced.
+char* ExpandPlaceholders(char* pszText, size_t nCapacity);

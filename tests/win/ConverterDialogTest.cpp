@@ -10,7 +10,7 @@
 #include "config/RegistryPaths.h"
 #include "engine/BatchDrivers.h"
 #include "engine/JobControl.h"
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 #include "engine/SpoolWorker.h"
 #include "framework/Handle.h"
 #include "framework/SystemMessage.h"

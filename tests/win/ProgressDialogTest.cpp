@@ -10,7 +10,7 @@
 #include "app/ConverterApp.h"
 #include "config/RegistryPaths.h"
 #include "engine/JobControl.h"
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 #include "framework/SystemMessage.h"
 #include "framework/ThreadCalls.h"
 #include "res/resource.h"

@@ -1,6 +1,6 @@
 // Printer discovery against Wine's own spooler and a CUPS queue prepared with
 // tests/blackbox/cups-queue; skipped unless PSZ_REAL_QUEUE names that queue.
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 
 #include "engine/Spooler.h"
 

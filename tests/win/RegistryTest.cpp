@@ -1,5 +1,5 @@
 #include "config/Registry.h"
-#include "config/RegistryReport.h"
+#include "config/RegistryReportWin.h"
 
 #include "MessageBoxRecorder.h"
 #include "RegistryTestUtil.h"

@@ -6,9 +6,9 @@
 
 #include "app/ConverterApp.h"
 #include "engine/InputClassification.h"
-#include "engine/InputFile.h"
+#include "engine/InputClassificationWin.h"
 #include "engine/JobControl.h"
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 #include "engine/SpoolWorker.h"
 #include "engine/SpoolerTurn.h"
 #include "framework/Static.h"

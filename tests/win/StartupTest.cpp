@@ -7,7 +7,7 @@
 
 #include "app/ConverterApp.h"
 #include "config/RegistryPaths.h"
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 #include "framework/SystemMessage.h"
 #include "ui/ShellCalls.h"
 

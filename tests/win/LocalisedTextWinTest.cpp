@@ -1,6 +1,6 @@
 // Resource strings and window texts with their placeholders expanded, for real.
 #include "res/resource.h"
-#include "ui/LocalisedText.h"
+#include "ui/LocalisedTextWin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/Placeholders.h"
+#include "ui/LocalisedText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Classifying an opened input file: reads its probe, size and tail for ClassifyInput and
-// shows the questions and notices that go with it.
+// shows the questions and notices that go with it: the Win32 side of InputClassification.h.
 #pragma once
 
 #include "engine/InputClassification.h"

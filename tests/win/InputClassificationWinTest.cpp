@@ -1,4 +1,4 @@
-#include "engine/InputFile.h"
+#include "engine/InputClassificationWin.h"
 
 #include "tests/win/MessageBoxRecorder.h"
 

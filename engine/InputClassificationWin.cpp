@@ -1,4 +1,4 @@
-#include "engine/InputFile.h"
+#include "engine/InputClassificationWin.h"
 
 #include "framework/MessageBox.h"
 #include "framework/MessageText.h"

@@ -1,4 +1,4 @@
-#include "ui/ScreenPosition.h"
+#include "ui/CenterWindow.h"
 
 #include <gtest/gtest.h>
 

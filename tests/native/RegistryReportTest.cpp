@@ -1,4 +1,4 @@
-#include "config/RegistryPathText.h"
+#include "config/RegistryReport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/PrinterMatch.h"
+#include "engine/PrinterDiscovery.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/PrinterDiscovery.h"
+#include "engine/PrinterDiscoveryWin.h"
 
 #include "config/RegistryPaths.h"
 #include "engine/Spooler.h"
