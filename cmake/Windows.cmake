@@ -84,6 +84,7 @@ foreach(src ${tool_sources})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_compile_options(${name} PRIVATE ${PSZ_WARNINGS})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE user32 comctl32 ole32 uuid version)
 endforeach()
 

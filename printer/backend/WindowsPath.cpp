@@ -1,5 +1,7 @@
 #include "printer/backend/WindowsPath.h"
 
+#include "printer/backend/HexDigit.h"
+
 namespace {
 
 constexpr std::string_view URI_SCHEME = "quillon:";
@@ -35,16 +37,6 @@ bool CheckComponent(const std::string& strComponent, std::string& strError) {
         }
     }
     return true;
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 } // namespace
@@ -90,8 +82,8 @@ std::optional<std::string> PrefixFromDeviceUri(std::string_view uri, std::string
             strPrefix.push_back(rest[i]);
             continue;
         }
-        const int nHigh = i + 2 < rest.size() ? HexValue(rest[i + 1]) : -1;
-        const int nLow = i + 2 < rest.size() ? HexValue(rest[i + 2]) : -1;
+        const int nHigh = i + 2 < rest.size() ? HexDigit(rest[i + 1]) : -1;
+        const int nLow = i + 2 < rest.size() ? HexDigit(rest[i + 2]) : -1;
         if (nHigh < 0 || nLow < 0 || (nHigh == 0 && nLow == 0)) {
             strError = "the device URI has a broken %-escape";
             return std::nullopt;

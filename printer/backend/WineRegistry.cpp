@@ -1,5 +1,6 @@
 #include "printer/backend/WineRegistry.h"
 
+#include "printer/backend/HexDigit.h"
 #include "printer/backend/TargetPath.h"
 
 namespace {
@@ -12,16 +13,6 @@ bool IsSpace(char c) {
 
 bool IsPrintable(char c) {
     return c >= 0x20 && c <= 0x7E;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // UTF-16 as UTF-8; a unit of a surrogate pair that is not whole becomes U+FFFD.

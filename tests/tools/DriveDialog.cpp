@@ -68,8 +68,8 @@ bool DoStep(HWND hDlg, const std::string& strStep) {
     if (strVerb == "text")
         return Send(hControl, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strArgument.c_str()));
     if (strVerb == "choose")
-        return Send(hControl, CB_SETCURSEL, static_cast<WPARAM>(std::atoi(strArgument.c_str())),
-                    0, &nResult) &&
+        return Send(hControl, CB_SETCURSEL, static_cast<WPARAM>(std::atoi(strArgument.c_str())), 0,
+                    &nResult) &&
                nResult != CB_ERR;
     if (strVerb == "click")
         return IsWindowEnabled(hControl) && Send(hControl, BM_CLICK, 0, 0);

@@ -3,39 +3,21 @@
 // checks.
 //   ReadManifest.exe <file> <resource number>
 // Exit code 0 when the file has that manifest, 1 otherwise.
+#include "framework/Handle.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-// The file mapped for its resources only: none of its code runs.
-class DataModule {
-public:
-    explicit DataModule(const char* pszPath)
-        : m_hModule(LoadLibraryExA(pszPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~DataModule() {
-        if (m_hModule)
-            FreeLibrary(m_hModule);
-    }
-    DataModule(const DataModule&) = delete;
-    DataModule& operator=(const DataModule&) = delete;
-    HMODULE Get() const { return m_hModule; }
-
-private:
-    HMODULE m_hModule;
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: ReadManifest <file> <resource number>\n");
         return 2;
     }
-    DataModule module(argv[1]);
-    if (!module.Get())
+    // Mapped for its resources only: none of its code runs.
+    const LoadedLibrary module(LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module.IsValid())
         return 1;
     HRSRC hResource =
         FindResourceA(module.Get(), MAKEINTRESOURCEA(std::atoi(argv[2])), RT_MANIFEST);

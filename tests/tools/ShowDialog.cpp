@@ -5,6 +5,8 @@
 // The dialog stays up, modeless and with its texts as the template holds them, for the
 // given number of seconds (5 by default), or until it is cancelled (Escape, the close box,
 // or a command IDCANCEL sent to it); then the tool ends with exit code 0.
+#include "framework/Handle.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,23 +14,6 @@
 #include <cstdlib>
 
 namespace {
-
-// The module, mapped for its resources only.
-class DataModule {
-public:
-    explicit DataModule(const char* pszPath)
-        : m_hModule(LoadLibraryExA(pszPath, nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~DataModule() {
-        if (m_hModule)
-            FreeLibrary(m_hModule);
-    }
-    DataModule(const DataModule&) = delete;
-    DataModule& operator=(const DataModule&) = delete;
-    HMODULE Get() const { return m_hModule; }
-
-private:
-    HMODULE m_hModule;
-};
 
 // The program's manifest made active for this thread, so its dialogs get the controls
 // the program gets; nothing when the program has no manifest.
@@ -113,8 +98,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    DataModule module(argv[1]);
-    if (!module.Get()) {
+    // Mapped for its resources only: none of its code runs.
+    const LoadedLibrary module(LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module.IsValid()) {
         std::fprintf(stderr, "ShowDialog: cannot load %s (error %lu)\n", argv[1], GetLastError());
         return 1;
     }
