@@ -187,7 +187,7 @@ void TellSession(const PrefixAccess& prefix, const std::string& strJobKey,
         return;
     }
     std::string strError;
-    if (!channel->Put(strJobKey + MESSAGE_SUFFIX, FormatMessage(SessionMessage{strJobKey, lines}),
-                      strError))
+    if (!channel->Put(strJobKey + MESSAGE_SUFFIX,
+                      FormatSessionMessage(SessionMessage{strJobKey, lines}), strError))
         LogDebug("The user could not be told: " + strError);
 }

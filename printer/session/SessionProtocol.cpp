@@ -158,7 +158,7 @@ std::string FormatAnswer(const SaveAnswer& answer) {
            Line("Ersetzen", answer.bReplace ? "ja" : "nein");
 }
 
-std::string FormatMessage(const SessionMessage& message) {
+std::string FormatSessionMessage(const SessionMessage& message) {
     std::string strText = std::string(MESSAGE_HEAD) + "\n" + Line("Auftrag", message.strJob);
     for (const std::string& strLine : message.lines)
         strText += Line("Text", strLine);
@@ -217,7 +217,7 @@ std::optional<SaveAnswer> ParseAnswer(std::string_view text, std::string& strErr
     return answer;
 }
 
-std::optional<SessionMessage> ParseMessage(std::string_view text, std::string& strError) {
+std::optional<SessionMessage> ParseSessionMessage(std::string_view text, std::string& strError) {
     std::optional<std::vector<std::string_view>> lines = SplitLines(text, strError);
     if (!lines)
         return std::nullopt;

@@ -66,11 +66,11 @@ std::optional<std::string> JobKeyOf(std::string_view fileName, std::string_view 
 
 std::string FormatQuestion(const SaveQuestion& question);
 std::string FormatAnswer(const SaveAnswer& answer);
-std::string FormatMessage(const SessionMessage& message);
+std::string FormatSessionMessage(const SessionMessage& message);
 
 // Each parser takes only the exact format: the first line, every key once in its order,
 // nothing after the last line's line feed, no control character in a value, no empty
 // value, at most SESSION_FILE_MAX_BYTES. nullopt, reason in strError, otherwise.
 std::optional<SaveQuestion> ParseQuestion(std::string_view text, std::string& strError);
 std::optional<SaveAnswer> ParseAnswer(std::string_view text, std::string& strError);
-std::optional<SessionMessage> ParseMessage(std::string_view text, std::string& strError);
+std::optional<SessionMessage> ParseSessionMessage(std::string_view text, std::string& strError);

@@ -76,7 +76,7 @@ private:
                 const std::string strName = entry.path().filename();
                 std::string strError;
                 if (JobKeyOf(strName, MESSAGE_SUFFIX)) {
-                    if (auto message = ParseMessage(TakeFile(entry.path()), strError))
+                    if (auto message = ParseSessionMessage(TakeFile(entry.path()), strError))
                         m_messages.push_back(*message);
                 }
                 const std::optional<std::string> key = JobKeyOf(strName, QUESTION_SUFFIX);

@@ -51,7 +51,7 @@ TEST(SessionProtocolTest, WhatIsWrittenReadsBack) {
 
     const SessionMessage message{KEY, {"Erste Zeile „zitiert“.", "Zweite"}};
     const std::optional<SessionMessage> readMessage =
-        ParseMessage(FormatMessage(message), strError);
+        ParseSessionMessage(FormatSessionMessage(message), strError);
     ASSERT_TRUE(readMessage) << strError;
     EXPECT_EQ(readMessage->lines, message.lines);
 }
@@ -104,9 +104,9 @@ TEST(SessionProtocolTest, MalformedQuestionsAndMessages) {
     for (const char* pszDeadline : {"-5\n", "12x\n", "9999999999999999999\n", "\n"})
         EXPECT_FALSE(ParseQuestion(strQuestion + pszDeadline, strError)) << pszDeadline;
     const std::string strMessage = "Veltrane Quillon: Meldung\n" + JOB;
-    EXPECT_FALSE(ParseMessage(strMessage, strError));
+    EXPECT_FALSE(ParseSessionMessage(strMessage, strError));
     EXPECT_NE(strError.find("no text"), std::string::npos) << strError;
-    EXPECT_FALSE(ParseMessage(strMessage + "Text: a\nZiel: b\n", strError));
+    EXPECT_FALSE(ParseSessionMessage(strMessage + "Text: a\nZiel: b\n", strError));
 }
 
 } // namespace
