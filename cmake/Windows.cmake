@@ -125,8 +125,9 @@ add_dependencies(win_tests QuillonMonitor)
 add_library(QuillonSetup SHARED
     printer/setup/FreshDefaults.cpp
     printer/setup/SetupEntry.cpp
+    printer/setup/StopMonitor.cpp
 )
 set_target_properties(QuillonSetup PROPERTIES PREFIX "")
 target_include_directories(QuillonSetup PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet)
-target_link_libraries(QuillonSetup PRIVATE msi shell32 advapi32)
+target_link_libraries(QuillonSetup PRIVATE msi shell32 advapi32 user32)
 target_compile_options(QuillonSetup PRIVATE ${PSZ_WARNINGS})
