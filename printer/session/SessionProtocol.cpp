@@ -178,7 +178,8 @@ std::optional<SaveQuestion> ParseQuestion(std::string_view text, std::string& st
     std::optional<std::string> deadline = suggestion ? reader.Value("Frist") : std::nullopt;
     if (!deadline || !reader.End())
         return std::nullopt;
-    if (deadline->size() > 18 || deadline->find_first_not_of("0123456789") != std::string::npos) {
+    if (deadline->size() > 18 || deadline->find_first_not_of("0123456789") != std::string::npos ||
+        ((*deadline)[0] == '0' && deadline->size() > 1)) {
         reader.Fail("has a malformed deadline");
         return std::nullopt;
     }

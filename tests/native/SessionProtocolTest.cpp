@@ -101,7 +101,7 @@ TEST(SessionProtocolTest, MalformedQuestionsAndMessages) {
     const std::string strQuestion =
         "Veltrane Quillon: Speichern unter\n" + JOB + "Vorschlag: C:\\a.pdf\nFrist: ";
     EXPECT_TRUE(ParseQuestion(strQuestion + "1733673600\n", strError)) << strError;
-    for (const char* pszDeadline : {"-5\n", "12x\n", "9999999999999999999\n", "\n"})
+    for (const char* pszDeadline : {"-5\n", "12x\n", "0123\n", "9999999999999999999\n", "\n"})
         EXPECT_FALSE(ParseQuestion(strQuestion + pszDeadline, strError)) << pszDeadline;
     const std::string strMessage = "Veltrane Quillon: Meldung\n" + JOB;
     EXPECT_FALSE(ParseSessionMessage(strMessage, strError));
