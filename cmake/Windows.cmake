@@ -109,7 +109,7 @@ add_library(quillonmonitor STATIC
     printer/monitor/SessionMonitor.cpp
 )
 target_include_directories(quillonmonitor PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(quillonmonitor PUBLIC quillonsession comdlg32 shell32 user32)
+target_link_libraries(quillonmonitor PUBLIC quillonsession shell32 user32)
 target_compile_options(quillonmonitor PRIVATE ${PSZ_WARNINGS})
 add_executable(QuillonMonitor WIN32 printer/monitor/MonitorMain.cpp printer/monitor/QuillonMonitor.rc)
 target_include_directories(QuillonMonitor PRIVATE ${psz_version_includes})

@@ -6,6 +6,34 @@
 
 #include <vector>
 
+namespace {
+
+// The common dialogs, loaded only while the dialog is shown: comdlg32 brings Wine's
+// winspool.drv along, and while any process of the session has that loaded, Wine imports
+// no printer that CUPS added since (a queue set up while the program runs would stay
+// unknown to every program of the prefix).
+class CommonDialogs {
+public:
+    CommonDialogs() : m_hModule(LoadLibraryW(L"comdlg32.dll")) {}
+    CommonDialogs(const CommonDialogs&) = delete;
+    CommonDialogs& operator=(const CommonDialogs&) = delete;
+    ~CommonDialogs() {
+        if (m_hModule)
+            FreeLibrary(m_hModule);
+    }
+
+    template <class Function> Function* Get(const char* pszName) const {
+        return m_hModule ? reinterpret_cast<Function*>(
+                               reinterpret_cast<void*>(GetProcAddress(m_hModule, pszName)))
+                         : nullptr;
+    }
+
+private:
+    HMODULE m_hModule;
+};
+
+} // namespace
+
 SaveAnswer AskWhereToSave(HWND hOwner, const SaveQuestion& question) {
     const std::wstring strSuggestion = Widen(question.strSuggestion);
     const size_t nSlash = strSuggestion.rfind(L'\\');
@@ -32,8 +60,15 @@ SaveAnswer AskWhereToSave(HWND hOwner, const SaveQuestion& question) {
 
     SaveAnswer answer;
     answer.strJob = question.strJob;
-    if (!GetSaveFileNameW(&ofn)) {
-        if (CommDlgExtendedError() != 0)
+    const CommonDialogs dialogs;
+    const auto pGetSaveFileName = dialogs.Get<decltype(GetSaveFileNameW)>("GetSaveFileNameW");
+    const auto pExtendedError = dialogs.Get<decltype(CommDlgExtendedError)>("CommDlgExtendedError");
+    if (!pGetSaveFileName || !pExtendedError) {
+        answer.strTarget = question.strSuggestion;
+        return answer;
+    }
+    if (!pGetSaveFileName(&ofn)) {
+        if (pExtendedError() != 0)
             answer.strTarget = question.strSuggestion;
         return answer;
     }
