@@ -244,29 +244,10 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
     Destination destination{std::move(*target), *path,
                             (ticket->nFlags & TICKET_FLAG_OVERWRITE) != 0};
     bool bChoiceRefused = false;
-    if ((ticket->nFlags & TICKET_FLAG_NO_PROMPT) == 0) {
-        std::string strNote;
-        switch (
-            PromptForDestination(access, strJobKey, destination, job.limits, nCancelFd, strNote)) {
-        case PromptResult::Chosen:
-            LogDebug("The user chose " + WindowsPathText(destination.path));
-            break;
-        case PromptResult::Suggestion:
-            LogWarning("Nobody was asked where to save (" + strNote + "): the suggested name.");
-            break;
-        case PromptResult::Refused:
-            LogDebug("The user's choice is refused: " + strNote);
-            LogWarning("The place the user chose cannot be used: the suggested name.");
-            bChoiceRefused = true;
-            break;
-        case PromptResult::UserCancelled:
-            LogWarning("Cancelled by the user: no PDF was written.");
-            return CUPS_BACKEND_CANCEL;
-        case PromptResult::JobCancelled:
-            LogError("Conversion failed: the job was cancelled.");
-            return CUPS_BACKEND_FAILED;
-        }
-    }
+    if ((ticket->nFlags & TICKET_FLAG_NO_PROMPT) == 0)
+        if (const std::optional<int> nEnded = SettleDestination(
+                access, strJobKey, destination, job.limits, nCancelFd, bChoiceRefused))
+            return *nEnded;
 
     const TargetPath& chosen = destination.target;
     const Outcome outcome = Convert(job, input.Get(), chosen, destination.bReplace, nCancelFd);
@@ -274,15 +255,8 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
         return ReportFailure(job, access, strJobKey, destination, *pFailed);
     const std::string& strWritten = std::get<std::string>(outcome);
     LogDebug("Wrote " + RealPath(chosen.folder.Get()) + "/" + strWritten);
-    if (bChoiceRefused) {
-        WindowsPath written = destination.path;
-        written.components.back() = strWritten;
-        TellSession(access, strJobKey,
-                    {"Der gewählte Ort kann für die PDF-Datei nicht verwendet werden: Er liegt "
-                     "nicht auf einem Laufwerk dieser Umgebung, fehlt oder ist nicht zugänglich.",
-                     "Die PDF-Datei wurde stattdessen unter „" +
-                         Printable(WindowsPathText(written), true) + "“ gespeichert."});
-    }
+    if (bChoiceRefused)
+        TellChoiceRefused(access, strJobKey, destination, strWritten);
     // A warning is what CUPS keeps as the job's message once the job has ended.
     LogWarning("Wrote " + strWritten +
                (strWritten == chosen.strName ? "" : ": " + chosen.strName + " exists"));

@@ -6,6 +6,7 @@
 #include "printer/backend/Utf8.h"
 #include "printer/session/SessionProtocol.h"
 
+#include <cups/backend.h>
 #include <poll.h>
 
 #include <chrono>
@@ -130,16 +131,15 @@ bool AcceptChoice(const PrefixAccess& prefix, const SaveAnswer& answer, Destinat
     return true;
 }
 
-} // namespace
+enum class PromptResult {
+    Suggestion,    // nobody answered: the suggestion stays (strNote says why)
+    Chosen,        // the user chose: destination is the user's choice
+    Refused,       // the answer could not be used: the suggestion stays (strNote says why)
+    UserCancelled, // the user cancelled: nothing is written
+    JobCancelled,  // CUPS cancelled the job while it waited
+};
 
-std::string WindowsPathText(const WindowsPath& path) {
-    std::string strText(1, static_cast<char>(path.cDrive - 'a' + 'A'));
-    strText += ':';
-    for (const std::string& strComponent : path.components)
-        strText += "\\" + strComponent;
-    return strText;
-}
-
+// Asks, and waits for the answer; on Chosen, destination is the user's choice.
 PromptResult PromptForDestination(const PrefixAccess& prefix, const std::string& strJobKey,
                                   Destination& destination, const JobLimits& limits, int nCancelFd,
                                   std::string& strNote) {
@@ -175,6 +175,53 @@ PromptResult PromptForDestination(const PrefixAccess& prefix, const std::string&
         return PromptResult::UserCancelled;
     return AcceptChoice(prefix, answer, destination, strNote) ? PromptResult::Chosen
                                                               : PromptResult::Refused;
+}
+
+} // namespace
+
+std::string WindowsPathText(const WindowsPath& path) {
+    std::string strText(1, static_cast<char>(path.cDrive - 'a' + 'A'));
+    strText += ':';
+    for (const std::string& strComponent : path.components)
+        strText += "\\" + strComponent;
+    return strText;
+}
+
+std::optional<int> SettleDestination(const PrefixAccess& prefix, const std::string& strJobKey,
+                                     Destination& destination, const JobLimits& limits,
+                                     int nCancelFd, bool& bChoiceRefused) {
+    std::string strNote;
+    switch (PromptForDestination(prefix, strJobKey, destination, limits, nCancelFd, strNote)) {
+    case PromptResult::Chosen:
+        LogDebug("The user chose " + WindowsPathText(destination.path));
+        break;
+    case PromptResult::Suggestion:
+        LogWarning("Nobody was asked where to save (" + strNote + "): the suggested name.");
+        break;
+    case PromptResult::Refused:
+        LogDebug("The user's choice is refused: " + strNote);
+        LogWarning("The place the user chose cannot be used: the suggested name.");
+        bChoiceRefused = true;
+        break;
+    case PromptResult::UserCancelled:
+        LogWarning("Cancelled by the user: no PDF was written.");
+        return CUPS_BACKEND_CANCEL;
+    case PromptResult::JobCancelled:
+        LogError("Conversion failed: the job was cancelled.");
+        return CUPS_BACKEND_FAILED;
+    }
+    return std::nullopt;
+}
+
+void TellChoiceRefused(const PrefixAccess& prefix, const std::string& strJobKey,
+                       const Destination& destination, const std::string& strWritten) {
+    WindowsPath written = destination.path;
+    written.components.back() = strWritten;
+    TellSession(prefix, strJobKey,
+                {"Der gewählte Ort kann für die PDF-Datei nicht verwendet werden: Er liegt nicht "
+                 "auf einem Laufwerk dieser Umgebung, fehlt oder ist nicht zugänglich.",
+                 "Die PDF-Datei wurde stattdessen unter „" +
+                     Printable(WindowsPathText(written), true) + "“ gespeichert."});
 }
 
 void TellSession(const PrefixAccess& prefix, const std::string& strJobKey,

@@ -12,7 +12,9 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 // Where the PDF goes: the folder and name on the Unix side, the Windows path the user
 // knows, and whether an existing file there is replaced.
@@ -33,20 +35,21 @@ struct PrefixAccess {
     FolderWalk* pWalk = nullptr;
 };
 
-enum class PromptResult {
-    Suggestion,    // nobody answered: the suggestion stays (strNote says why)
-    Chosen,        // the user chose: destination is the user's choice
-    Refused,       // the answer could not be used: the suggestion stays (strNote says why)
-    UserCancelled, // the user cancelled: nothing is written
-    JobCancelled,  // CUPS cancelled the job while it waited
-};
+// For a job whose ticket has flag 1 clear: asks the session program of the prefix where
+// the PDF for strJobKey goes, suggesting destination, waiting at most limits.saveQuestion
+// (or until nCancelFd is readable), and says in CUPS's log what became of the question.
+// destination becomes the user's choice, replacing only when the user said so; it stays
+// the suggestion when nobody answered in time, or when the answer could not be used
+// (bChoiceRefused then). The backend's exit code when the job ends here: cancelled by the
+// user, or by CUPS while it waited.
+std::optional<int> SettleDestination(const PrefixAccess& prefix, const std::string& strJobKey,
+                                     Destination& destination, const JobLimits& limits,
+                                     int nCancelFd, bool& bChoiceRefused);
 
-// Asks the session program of the prefix where the PDF for strJobKey goes, suggesting
-// destination, and waits at most limits.saveQuestion (or until nCancelFd is readable).
-// On Chosen, destination becomes the user's choice: replaced only when the user said so.
-PromptResult PromptForDestination(const PrefixAccess& prefix, const std::string& strJobKey,
-                                  Destination& destination, const JobLimits& limits, int nCancelFd,
-                                  std::string& strNote);
+// After a refused choice: tells the session program where the PDF went instead (strWritten,
+// the name it got in the suggestion's folder).
+void TellChoiceRefused(const PrefixAccess& prefix, const std::string& strJobKey,
+                       const Destination& destination, const std::string& strWritten);
 
 // Tells the session program of the prefix, if one runs, the lines for strJobKey; nothing
 // when none runs.
