@@ -18,10 +18,12 @@ add_library(quillon-backend-core STATIC
     printer/backend/FailureReport.cpp
     printer/backend/FolderWalk.cpp
     printer/backend/Ghostscript.cpp
+    printer/backend/JobConfiguration.cpp
     printer/backend/JobFolder.cpp
     printer/backend/JobName.cpp
     printer/backend/JobOwner.cpp
     printer/backend/NumberedName.cpp
+    printer/backend/PdfSwitches.cpp
     printer/backend/PendingOutput.cpp
     printer/backend/SessionChannel.cpp
     printer/backend/SubmittingUser.cpp
@@ -30,6 +32,8 @@ add_library(quillon-backend-core STATIC
     printer/backend/TicketCheck.cpp
     printer/backend/Utf8.cpp
     printer/backend/WindowsPath.cpp
+    printer/backend/WineRegistry.cpp
+    printer/common/PdfSettings.cpp
 )
 target_include_directories(quillon-backend-core PUBLIC ${CMAKE_SOURCE_DIR})
 # Of the program only the job ticket: the backend runs as root on hostile input.
@@ -56,12 +60,13 @@ if(PSZ_FUZZ)
     target_compile_options(pszcore PRIVATE -fsanitize=fuzzer-no-link)
     target_compile_options(pszticket PRIVATE -fsanitize=fuzzer-no-link)
     target_compile_options(quillonsession PRIVATE -fsanitize=fuzzer-no-link)
+    target_compile_options(quillon-backend-core PRIVATE -fsanitize=fuzzer-no-link)
     target_link_options(native_tests PRIVATE -fsanitize=fuzzer-no-link)
     file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
     foreach(src ${fuzz_sources})
         get_filename_component(name ${src} NAME_WE)
         add_executable(${name} ${src})
-        target_link_libraries(${name} PRIVATE pszcore quillonsession)
+        target_link_libraries(${name} PRIVATE pszcore quillon-backend-core)
         target_compile_options(${name} PRIVATE -fsanitize=fuzzer ${PSZ_WARNINGS})
         target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     endforeach()

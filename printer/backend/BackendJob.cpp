@@ -5,6 +5,7 @@
 #include "printer/backend/FailureReport.h"
 #include "printer/backend/FolderWalk.h"
 #include "printer/backend/Ghostscript.h"
+#include "printer/backend/JobConfiguration.h"
 #include "printer/backend/JobFolder.h"
 #include "printer/backend/JobName.h"
 #include "printer/backend/PendingOutput.h"
@@ -88,7 +89,7 @@ std::optional<std::string> FolderTooFull(const JobFolder& folder, const JobLimit
 // With the target known: the job's PDF in the target's folder, under the target's name or
 // a numbered one.
 Outcome Convert(const BackendJob& job, int nInputFd, const TargetPath& target, bool bReplace,
-                int nCancelFd) {
+                const std::vector<std::string>& pdfSwitches, int nCancelFd) {
     const JobLimits& limits = job.limits;
     std::string strError;
     if (access(job.strPrelude.c_str(), R_OK) != 0)
@@ -120,7 +121,7 @@ Outcome Convert(const BackendJob& job, int nInputFd, const TargetPath& target, b
     LogDebug("Converting to " + target.strDirectory + "/" + target.strName);
     const GhostscriptRun run =
         RunGhostscript(job.strPrelude, strJob, folder->Path(), output->Fd(), limits, nCancelFd,
-                       [&]() { return FolderTooFull(*folder, limits); });
+                       pdfSwitches, [&]() { return FolderTooFull(*folder, limits); });
     for (const std::string& strLine : run.log)
         if (!strLine.empty())
             LogDebug("gs: " + strLine);
@@ -249,8 +250,11 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
                 access, strJobKey, destination, job.limits, nCancelFd, bChoiceRefused))
             return *nEnded;
 
+    // Read as the job's user: the prefix is that user's.
+    const std::vector<std::string> pdfSwitches = JobPdfSwitches(*prefix, ticket->strConfiguration);
     const TargetPath& chosen = destination.target;
-    const Outcome outcome = Convert(job, input.Get(), chosen, destination.bReplace, nCancelFd);
+    const Outcome outcome =
+        Convert(job, input.Get(), chosen, destination.bReplace, pdfSwitches, nCancelFd);
     if (const Failed* pFailed = std::get_if<Failed>(&outcome))
         return ReportFailure(job, access, strJobKey, destination, *pFailed);
     const std::string& strWritten = std::get<std::string>(outcome);

@@ -2,9 +2,9 @@
 
 #include "printer/backend/BackendLog.h"
 #include "printer/backend/PendingOutput.h"
+#include "printer/backend/WriteAll.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -64,19 +64,6 @@ std::string FormatTime(std::time_t when) {
     return szTime;
 }
 
-bool WriteAll(int nFd, const std::string& strText) {
-    size_t nDone = 0;
-    while (nDone < strText.size()) {
-        const ssize_t nWritten = write(nFd, strText.data() + nDone, strText.size() - nDone);
-        if (nWritten < 0 && errno == EINTR)
-            continue;
-        if (nWritten <= 0)
-            return false;
-        nDone += static_cast<size_t>(nWritten);
-    }
-    return true;
-}
-
 } // namespace
 
 std::string ReportName(const std::string& strName) {
@@ -129,7 +116,7 @@ std::optional<std::string> WriteFailureReport(int nDirFd, const std::string& str
     std::optional<PendingOutput> report = PendingOutput::Create(nDirFd, strError);
     if (!report)
         return std::nullopt;
-    if (!WriteAll(report->Fd(), strText)) {
+    if (!WriteAll(report->Fd(), strText.data(), strText.size())) {
         strError = std::string("cannot write the report: ") + std::strerror(errno);
         return std::nullopt;
     }

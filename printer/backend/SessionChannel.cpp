@@ -2,6 +2,7 @@
 
 #include "printer/backend/PendingOutput.h"
 #include "printer/backend/TargetPath.h"
+#include "printer/backend/WriteAll.h"
 #include "printer/session/SessionProtocol.h"
 
 #include <fcntl.h>
@@ -10,23 +11,6 @@
 
 #include <cerrno>
 #include <cstring>
-
-namespace {
-
-bool WriteAll(int nFd, const std::string& strText) {
-    size_t nDone = 0;
-    while (nDone < strText.size()) {
-        const ssize_t nWritten = write(nFd, strText.data() + nDone, strText.size() - nDone);
-        if (nWritten < 0 && errno == EINTR)
-            continue;
-        if (nWritten <= 0)
-            return false;
-        nDone += static_cast<size_t>(nWritten);
-    }
-    return true;
-}
-
-} // namespace
 
 std::optional<SessionChannel> SessionChannel::Open(int nDosdevicesFd, uid_t uid, FolderWalk& walk,
                                                    std::string& strWhy) {
@@ -86,7 +70,7 @@ bool SessionChannel::Put(const std::string& strName, const std::string& strText,
     std::optional<PendingOutput> file = PendingOutput::Create(m_folder.Get(), strError);
     if (!file)
         return false;
-    if (!WriteAll(file->Fd(), strText)) {
+    if (!WriteAll(file->Fd(), strText.data(), strText.size())) {
         strError = std::string("cannot write: ") + std::strerror(errno);
         return false;
     }
