@@ -1,7 +1,6 @@
 #include "printer/backend/DestinationPrompt.h"
 
 #include "printer/backend/BackendLog.h"
-#include "printer/backend/JobFolder.h"
 #include "printer/backend/SessionChannel.h"
 #include "printer/backend/Utf8.h"
 #include "printer/session/SessionProtocol.h"

@@ -3,6 +3,14 @@
 #include "printer/monitor/SaveAsDialog.h"
 
 #include <ctime>
+#include <set>
+
+namespace {
+
+// How long after its deadline a question answered is left to its job.
+constexpr int64_t STALE_AFTER_SECONDS = 60;
+
+} // namespace
 
 void SessionMonitor::HandlePending() {
     // A dialog's own message loop may call this again: one question at a time.
@@ -26,8 +34,18 @@ void SessionMonitor::HandlePending() {
                 m_folder.Remove(strName);
         }
     }
-    for (auto it = m_asked.begin(); it != m_asked.end();)
-        it = questions.count(*it) ? std::next(it) : m_asked.erase(it);
+    // A question answered whose job ended outright, long past its deadline: nobody removes
+    // it and its answer but this program.
+    const int64_t nNow = static_cast<int64_t>(std::time(nullptr));
+    for (auto it = m_asked.begin(); it != m_asked.end();) {
+        if (questions.count(it->first) != 0 && nNow <= it->second + STALE_AFTER_SECONDS) {
+            ++it;
+            continue;
+        }
+        m_folder.Remove(it->first + QUESTION_SUFFIX);
+        m_folder.Remove(it->first + ANSWER_SUFFIX);
+        it = m_asked.erase(it);
+    }
     for (const std::string& strKey : questions) {
         if (m_asked.count(strKey) != 0)
             continue;
@@ -48,7 +66,7 @@ void SessionMonitor::Answer(const std::string& strKey, const std::string& strQue
         m_folder.Remove(strKey + QUESTION_SUFFIX);
         return;
     }
-    m_asked.insert(strKey);
+    m_asked[strKey] = question->nDeadline;
     m_bAsking = true;
     const SaveAnswer answer = AskWhereToSave(m_hOwner, *question);
     m_bAsking = false;

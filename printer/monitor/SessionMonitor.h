@@ -5,7 +5,8 @@
 #include "printer/monitor/MessageBoxes.h"
 #include "printer/monitor/SessionFolder.h"
 
-#include <set>
+#include <cstdint>
+#include <map>
 #include <string>
 
 class SessionMonitor {
@@ -22,6 +23,7 @@ private:
     SessionFolder& m_folder;
     HWND m_hOwner;
     MessageBoxes m_boxes;
-    std::set<std::string> m_asked; // keys of the questions answered, while they are there
+    // The questions answered, while they are there, with their deadlines.
+    std::map<std::string, int64_t> m_asked;
     bool m_bAsking = false;
 };
