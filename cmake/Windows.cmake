@@ -123,15 +123,36 @@ target_compile_options(Quillon PRIVATE ${PSZ_WARNINGS})
 # The applet tests load the built applet.
 add_dependencies(win_tests Quillon)
 
+# The printer product's session program QuillonMonitor.exe: asks where to save and tells
+# of failed conversions for the printer side. Its logic is in a library the tests reach.
+add_library(quillonmonitor STATIC
+    printer/monitor/MessageBoxes.cpp
+    printer/monitor/MessageText.cpp
+    printer/monitor/SaveAsDialog.cpp
+    printer/monitor/SessionFolder.cpp
+    printer/monitor/SessionMonitor.cpp
+)
+target_include_directories(quillonmonitor PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quillonmonitor PUBLIC quillonsession shell32 user32)
+target_compile_options(quillonmonitor PRIVATE ${PSZ_WARNINGS})
+add_executable(QuillonMonitor WIN32 printer/monitor/MonitorMain.cpp printer/monitor/QuillonMonitor.rc)
+target_include_directories(QuillonMonitor PRIVATE ${psz_version_includes})
+target_link_libraries(QuillonMonitor PRIVATE quillonmonitor)
+target_link_options(QuillonMonitor PRIVATE -municode)
+target_compile_options(QuillonMonitor PRIVATE ${PSZ_WARNINGS})
+target_link_libraries(win_tests PRIVATE quillonmonitor)
+add_dependencies(win_tests QuillonMonitor)
+
 # The package's custom action that seeds the printer product's registry tree with the
 # values of a fresh installation where they are missing. It goes into the package only
 # and is never installed.
 add_library(QuillonSetup SHARED
     printer/setup/FreshDefaults.cpp
     printer/setup/SetupEntry.cpp
+    printer/setup/StopMonitor.cpp
 )
 set_target_properties(QuillonSetup PROPERTIES PREFIX "")
-target_link_libraries(QuillonSetup PRIVATE quillon-common msi shell32 advapi32)
+target_link_libraries(QuillonSetup PRIVATE quillon-common msi shell32 advapi32 user32)
 target_compile_options(QuillonSetup PRIVATE ${PSZ_WARNINGS})
 
 # The same seeding as a console program, which printer/seed-registry runs under Wine.

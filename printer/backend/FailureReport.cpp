@@ -102,6 +102,14 @@ std::string FailureReportText(const ReportFacts& facts, const JobLimits& limits)
     return strText;
 }
 
+std::vector<std::string> FailureMessageLines(const ReportFacts& facts, const std::string& strReport,
+                                             const JobLimits& limits) {
+    return {"Die PDF-Datei „" + Printable(facts.strTarget, true) + "“ wurde nicht erstellt.",
+            Explanation(facts.failure, limits),
+            strReport.empty() ? "Es konnte kein Bericht geschrieben werden."
+                              : "Der Bericht liegt unter „" + Printable(strReport, true) + "“."};
+}
+
 std::optional<std::string> WriteFailureReport(int nDirFd, const std::string& strTargetName,
                                               const std::string& strText, unsigned nNumberedNames,
                                               std::string& strError) {
