@@ -94,6 +94,7 @@ add_library(quillon-common STATIC
     printer/common/ConfigurationValues.cpp
     printer/common/PdfSettings.cpp
     printer/common/RegistryOnDisk.cpp
+    printer/common/SystemText.cpp
 )
 target_include_directories(quillon-common PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(quillon-common PUBLIC advapi32 ntdll)

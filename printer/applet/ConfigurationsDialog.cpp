@@ -4,6 +4,7 @@
 #include "ConfigurationRules.h"
 
 #include "printer/common/RegistryOnDisk.h"
+#include "printer/common/SystemText.h"
 
 namespace {
 
@@ -61,20 +62,6 @@ void SetChecked(HWND hDlg, int nID, bool bChecked) {
 
 void FocusControl(HWND hDlg, int nID) {
     SendMessageA(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hDlg, nID)), TRUE);
-}
-
-// The system's text for a Win32 error code, without the line break it ends with.
-std::string SystemText(LONG nError) {
-    char szText[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   static_cast<DWORD>(nError), 0, szText, sizeof szText, nullptr);
-    std::string strText = szText;
-    while (!strText.empty() &&
-           (strText.back() == '\r' || strText.back() == '\n' || strText.back() == ' '))
-        strText.pop_back();
-    if (strText.empty())
-        strText = "Fehler " + std::to_string(nError);
-    return strText;
 }
 
 UINT NameProblemText(NameProblem problem) {

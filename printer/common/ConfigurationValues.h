@@ -5,13 +5,14 @@
 #pragma once
 
 #include "printer/common/PdfSettings.h"
+#include "printer/common/ProductKey.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // The product's key below HKEY_LOCAL_MACHINE.
-constexpr char kProductKey[] = "SOFTWARE\\VeltraneSystems\\Quillon";
+constexpr char kProductKey[] = QUILLON_PRODUCT_KEY;
 
 // The bits of General the applet edits: output files go into OutputPath; an existing file
 // may be replaced.

@@ -4,6 +4,7 @@
 #include "printer/setup/FreshDefaults.h"
 
 #include "printer/common/RegistryOnDisk.h"
+#include "printer/common/SystemText.h"
 
 #include <windows.h>
 #include <msi.h>
@@ -13,21 +14,29 @@
 
 namespace {
 
+// A record of the installer's, closed on every way out.
+class MsiRecord {
+public:
+    explicit MsiRecord(MSIHANDLE hRecord) : m_hRecord(hRecord) {}
+    ~MsiRecord() {
+        if (m_hRecord != 0)
+            MsiCloseHandle(m_hRecord);
+    }
+    MsiRecord(const MsiRecord&) = delete;
+    MsiRecord& operator=(const MsiRecord&) = delete;
+    MSIHANDLE Get() const { return m_hRecord; }
+
+private:
+    MSIHANDLE m_hRecord;
+};
+
 // Puts one line into the installation's log (msiexec /l*v).
 void LogLine(MSIHANDLE hInstall, const std::string& strLine) {
-    MSIHANDLE hRecord = MsiCreateRecord(1);
-    if (hRecord == 0)
+    const MsiRecord record(MsiCreateRecord(1));
+    if (record.Get() == 0)
         return;
-    MsiRecordSetStringA(hRecord, 0, strLine.c_str());
-    MsiProcessMessage(hInstall, INSTALLMESSAGE_INFO, hRecord);
-    MsiCloseHandle(hRecord);
-}
-
-std::string SystemText(LONG nError) {
-    char szText[512] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   static_cast<DWORD>(nError), 0, szText, sizeof szText, nullptr);
-    return szText;
+    MsiRecordSetStringA(record.Get(), 0, strLine.c_str());
+    MsiProcessMessage(hInstall, INSTALLMESSAGE_INFO, record.Get());
 }
 
 } // namespace
