@@ -199,9 +199,8 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
     const std::optional<JobUser> user = LookUpJobUser(job.strUser, strError);
     if (!user)
         return Refuse(strError, "Job user: " + Excerpt(job.strUser));
-    if (const std::optional<std::string> refusal =
-            RefuseJobUser(*user, job.proven, ReadUidRange("/etc/login.defs")))
-        return Refuse(*refusal, "Job user " + user->strName + " (uid " + std::to_string(user->uid) +
+    if (!CheckJobUser(*user, job.proven, ReadUidRange("/etc/login.defs"), strError))
+        return Refuse(strError, "Job user " + user->strName + " (uid " + std::to_string(user->uid) +
                                     "), authenticated as " +
                                     Excerpt(job.proven.strUsername.value_or("nobody")) + ", uid " +
                                     Excerpt(job.proven.strUid.value_or("none")));

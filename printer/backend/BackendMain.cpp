@@ -4,6 +4,7 @@
 //   quillon job-id user title copies options [file]
 #include "printer/backend/BackendJob.h"
 #include "printer/backend/BackendLog.h"
+#include "printer/backend/UniqueFd.h"
 
 #include <cups/backend.h>
 #include <fcntl.h>
@@ -52,6 +53,8 @@ int RunJob(int argc, char* argv[]) {
         LogError("Cannot make a pipe for cancelling.");
         return CUPS_BACKEND_FAILED;
     }
+    const UniqueFd cancelRead(cancelPipe[0]);
+    // The handler may write to it until the process ends: never closed.
     g_nCancelWriteFd = cancelPipe[1];
     struct sigaction action {};
     action.sa_handler = OnTerminate;
@@ -70,7 +73,7 @@ int RunJob(int argc, char* argv[]) {
     job.proven.strUsername = EnvironmentValue("AUTH_USERNAME");
     job.proven.strUid = EnvironmentValue("AUTH_UID");
     job.strPrelude = PreludeBesideExecutable();
-    return RunBackendJob(job, cancelPipe[0]);
+    return RunBackendJob(job, cancelRead.Get());
 }
 
 } // namespace

@@ -37,6 +37,6 @@ std::vector<std::string> FailureMessageLines(const ReportFacts& facts, const std
 // Writes the report into the folder nDirFd as ReportName(strTargetName), numbered like a
 // PDF when that name is taken, never replacing a file. The name used; nullopt, reason in
 // strError, when it could not be written.
-std::optional<std::string> WriteFailureReport(int nDirFd, const std::string& strTargetName,
-                                              const std::string& strText, unsigned nNumberedNames,
-                                              std::string& strError);
+[[nodiscard]] std::optional<std::string>
+WriteFailureReport(int nDirFd, const std::string& strTargetName, const std::string& strText,
+                   unsigned nNumberedNames, std::string& strError);

@@ -17,9 +17,9 @@ public:
     // The folder at the absolute path strPath; an invalid descriptor, reason in strError,
     // when it is not there, is no folder, or is reached only through another user's link.
     // The descriptor is an O_PATH one: good for the *at calls, not for reading.
-    UniqueFd Open(const std::string& strPath, std::string& strError);
+    [[nodiscard]] UniqueFd Open(const std::string& strPath, std::string& strError);
     // The folder that the entry strName (one name, no slash) of the folder nDirFd leads to.
-    UniqueFd Step(int nDirFd, const std::string& strName, std::string& strError);
+    [[nodiscard]] UniqueFd Step(int nDirFd, const std::string& strName, std::string& strError);
 
 private:
     UniqueFd Walk(int nStartFd, const std::string& strPath, std::string& strError);
@@ -30,4 +30,4 @@ private:
 
 // The folder nPathFd (an O_PATH descriptor) opened for reading its entries; invalid on
 // failure.
-UniqueFd OpenForListing(int nPathFd);
+[[nodiscard]] UniqueFd OpenForListing(int nPathFd);

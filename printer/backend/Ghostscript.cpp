@@ -110,6 +110,12 @@ GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& 
     case ChildEnd::Kind::NotStarted:
         run.failure = Failure(FailureKind::Internal, "Ghostscript could not be run", end.strError);
         break;
+    case ChildEnd::Kind::Unwatched:
+    case ChildEnd::Kind::Unkillable:
+        run.failure =
+            Failure(FailureKind::Internal, "Ghostscript could not be kept within its job's bounds",
+                    end.strError);
+        break;
     case ChildEnd::Kind::Cancelled:
         run.failure = Failure(FailureKind::Cancelled, "the job was cancelled");
         break;

@@ -36,7 +36,8 @@ struct GhostscriptRun {
 // working directory and temporary folder, writing the PDF to nOutputFd. Bounded by
 // limits; watch (if set) is asked every limits.folderCheckInterval whether the job has
 // gone too far. When nCancelFd (if not -1) becomes readable, the run is ended.
-GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strJob,
-                              const std::string& strFolder, int nOutputFd, const JobLimits& limits,
-                              int nCancelFd, const std::vector<std::string>& pdfSwitches = {},
-                              std::function<std::optional<std::string>()> watch = {});
+[[nodiscard]] GhostscriptRun RunGhostscript(const std::string& strPrelude,
+                                            const std::string& strJob, const std::string& strFolder,
+                                            int nOutputFd, const JobLimits& limits, int nCancelFd,
+                                            const std::vector<std::string>& pdfSwitches = {},
+                                            std::function<std::optional<std::string>()> watch = {});

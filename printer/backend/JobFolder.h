@@ -25,7 +25,7 @@ public:
     // Creates a private folder, owned by the user the backend now acts as, under TMPDIR
     // when that user may write there, else under /tmp. Folders of earlier jobs of the same
     // user that no backend holds any more (one was killed outright) are removed first.
-    static std::optional<JobFolder> Create(std::string& strError);
+    [[nodiscard]] static std::optional<JobFolder> Create(std::string& strError);
 
     JobFolder(const JobFolder&) = delete;
     JobFolder& operator=(const JobFolder&) = delete;

@@ -24,27 +24,35 @@ UidRange ReadUidRange(const std::string& strLoginDefs) {
     return range;
 }
 
-std::optional<std::string> RefuseJobUser(const JobUser& user, const ProvenIdentity& proven,
-                                         const UidRange& ordinary) {
-    if (user.uid != 0 && (user.uid < ordinary.min || user.uid > ordinary.max))
-        return std::string("the job's user is a system account");
+bool CheckJobUser(const JobUser& user, const ProvenIdentity& proven, const UidRange& ordinary,
+                  std::string& strError) {
+    if (user.uid != 0 && (user.uid < ordinary.min || user.uid > ordinary.max)) {
+        strError = "the job's user is a system account";
+        return false;
+    }
     const std::string strUid = std::to_string(user.uid);
     const bool bNameProven = proven.strUsername && *proven.strUsername == user.strName;
     // Root's own jobs carry no AUTH_UID (root authenticates by certificate); a user's do.
     const bool bUidProven = proven.strUid ? *proven.strUid == strUid : user.uid == 0;
-    if (!bNameProven || !bUidProven)
-        return std::string("CUPS did not authenticate the job's user as that user (a job "
-                           "sent through another queue or class, or moved in)");
-    return std::nullopt;
+    if (!bNameProven || !bUidProven) {
+        strError = "CUPS did not authenticate the job's user as that user (a job sent through "
+                   "another queue or class, or moved in)";
+        return false;
+    }
+    return true;
 }
 
-std::optional<std::string> RefusePrefix(uid_t uid, const PrefixFacts& facts) {
-    if (facts.prefixOwner != uid || facts.mappingOwner != uid)
-        return std::string(uid == 0 ? "root's jobs are taken only for a Wine prefix that root owns"
-                                    : "the job's user does not own the queue's Wine prefix");
-    if (((facts.prefixMode | facts.mappingMode) & (S_IWGRP | S_IWOTH)) != 0)
-        return std::string("the Wine prefix or its drive mapping may be changed by other users");
-    return std::nullopt;
+bool CheckPrefix(uid_t uid, const PrefixFacts& facts, std::string& strError) {
+    if (facts.prefixOwner != uid || facts.mappingOwner != uid) {
+        strError = uid == 0 ? "root's jobs are taken only for a Wine prefix that root owns"
+                            : "the job's user does not own the queue's Wine prefix";
+        return false;
+    }
+    if (((facts.prefixMode | facts.mappingMode) & (S_IWGRP | S_IWOTH)) != 0) {
+        strError = "the Wine prefix or its drive mapping may be changed by other users";
+        return false;
+    }
+    return true;
 }
 
 std::optional<JobUser> LookUpJobUser(const std::string& strUser, std::string& strError) {

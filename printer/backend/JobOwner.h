@@ -33,10 +33,10 @@ struct ProvenIdentity {
     std::optional<std::string> strUid;
 };
 
-// Why the job's user may not print here at all; nullopt when the user may: system
+// Whether the job's user may print here at all (false, reason in strError): system
 // accounts never, and nobody whom CUPS did not prove to be that very user.
-std::optional<std::string> RefuseJobUser(const JobUser& user, const ProvenIdentity& proven,
-                                         const UidRange& ordinary);
+[[nodiscard]] bool CheckJobUser(const JobUser& user, const ProvenIdentity& proven,
+                                const UidRange& ordinary, std::string& strError);
 
 // The owners and modes of a Wine prefix's folder and of its drive mapping (dosdevices).
 struct PrefixFacts {
@@ -46,10 +46,11 @@ struct PrefixFacts {
     mode_t mappingMode = 0;
 };
 
-// Why the job of the user with id uid may not write through that prefix; nullopt when it
-// may: the user owns both (root only a prefix that root owns), and no one else can change
-// either (a folder that group or others may write would let them add a drive of theirs).
-std::optional<std::string> RefusePrefix(uid_t uid, const PrefixFacts& facts);
+// Whether the job of the user with id uid may write through that prefix (false, reason in
+// strError): the user owns both (root only a prefix that root owns), and no one else can
+// change either (a folder that group or others may write would let them add a drive).
+[[nodiscard]] bool CheckPrefix(uid_t uid, const PrefixFacts& facts, std::string& strError);
 
 // The job's user as the system knows it; nullopt, reason in strError, when unknown.
-std::optional<JobUser> LookUpJobUser(const std::string& strUser, std::string& strError);
+[[nodiscard]] std::optional<JobUser> LookUpJobUser(const std::string& strUser,
+                                                   std::string& strError);

@@ -13,7 +13,7 @@ class PendingOutput {
 public:
     // Creates the empty file in the folder nDirFd (any descriptor of it, O_PATH will do).
     // Its permissions are 0666 less the umask: under CUPS, whose umask is 077, 0600.
-    static std::optional<PendingOutput> Create(int nDirFd, std::string& strError);
+    [[nodiscard]] static std::optional<PendingOutput> Create(int nDirFd, std::string& strError);
 
     PendingOutput(const PendingOutput&) = delete;
     PendingOutput& operator=(const PendingOutput&) = delete;
@@ -31,7 +31,7 @@ public:
     // True when the file holds a whole PDF: it begins like one, and it ends like one, with
     // the pointer to its cross-reference section and the end-of-file mark. A PDF cut short
     // (a full disk, a killed writer) has neither.
-    bool HoldsWholePdf() const;
+    [[nodiscard]] bool HoldsWholePdf() const;
 
     // Makes the content durable and gives the file a name in its folder: strName itself
     // when no entry is called so (in any case), or when bReplace and the entry is a file;
@@ -39,8 +39,9 @@ public:
     // nNumberedNames - 1). A numbered name never replaces anything, and no other job can
     // take a name between the look and the naming (the naming itself fails on a taken
     // name). The name given; nullopt, reason in strError, when none could be given.
-    std::optional<std::string> Publish(const std::string& strName, bool bReplace,
-                                       unsigned nNumberedNames, std::string& strError);
+    [[nodiscard]] std::optional<std::string> Publish(const std::string& strName, bool bReplace,
+                                                     unsigned nNumberedNames,
+                                                     std::string& strError);
     // After a failed Publish: true when it failed because every name was taken.
     bool RanOutOfNames() const { return m_bOutOfNames; }
 

@@ -205,6 +205,7 @@ ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCanc
             giveUpAt = now + limits.grace;
         } else if (stage == Stage::Killed && now >= giveUpAt) {
             guard.Abandon();
+            end.kind = ChildEnd::Kind::Unkillable;
             end.strError = "the process did not end even when killed";
             return end;
         }
@@ -227,6 +228,7 @@ ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCanc
         if (pidFd)
             add(pidFd.Get());
         if (poll(fds, nFds, nTimeout) < 0 && errno != EINTR) {
+            end.kind = ChildEnd::Kind::Unwatched;
             end.strError = std::string("cannot watch the process: ") + std::strerror(errno);
             return end; // the guard ends the child
         }

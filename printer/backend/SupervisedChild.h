@@ -25,15 +25,26 @@ struct ChildSpec {
 };
 
 struct ChildEnd {
-    enum class Kind { NotStarted, Exited, Signalled, Cancelled, TimedOut, Stopped };
+    // NotStarted: no child ran. Unwatched: the child could not be watched any more (it is
+    // killed). Unkillable: it did not end even when killed, and is left to init.
+    enum class Kind {
+        NotStarted,
+        Exited,
+        Signalled,
+        Cancelled,
+        TimedOut,
+        Stopped,
+        Unwatched,
+        Unkillable
+    };
     Kind kind = Kind::NotStarted;
     int nCode = 0;        // Exited: the exit code; Signalled: the signal
-    std::string strError; // NotStarted: why; Stopped: the watch's reason
+    std::string strError; // NotStarted, Unwatched, Unkillable: why; Stopped: the watch's reason
 };
 
 // Runs the child to its end, reading its standard error into log. nCancelFd, when not -1,
 // becomes readable when the job is cancelled. Whatever else the child started in its
 // process group is killed when it ends, and gone when this returns: the calling process
 // becomes the subreaper of its descendants for that.
-ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCancelFd,
-                       BoundedLog& log);
+[[nodiscard]] ChildEnd RunSupervised(const ChildSpec& spec, const JobLimits& limits, int nCancelFd,
+                                     BoundedLog& log);

@@ -98,10 +98,8 @@ UniqueFd OpenDriveMapping(const std::string& strPrefix, uid_t uid, FolderWalk& w
     }
     const PrefixFacts facts{prefixInfo.st_uid, prefixInfo.st_mode, mappingInfo.st_uid,
                             mappingInfo.st_mode};
-    if (const std::optional<std::string> refusal = RefusePrefix(uid, facts)) {
-        strError = *refusal;
+    if (!CheckPrefix(uid, facts, strError))
         return UniqueFd();
-    }
     return mapping;
 }
 

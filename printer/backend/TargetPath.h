@@ -27,21 +27,22 @@ std::string FoldCase(std::string_view name);
 // The entry of the folder nDirFd that is called strName, spelt as given or else in
 // another case; of several such entries the first in byte order, so the choice does not
 // depend on the order of the listing.
-std::optional<std::string> FindEntry(int nDirFd, const std::string& strName);
+[[nodiscard]] std::optional<std::string> FindEntry(int nDirFd, const std::string& strName);
 
 // Every entry name of the folder nDirFd, folded (FoldCase).
 std::set<std::string> FoldedEntryNames(int nDirFd);
 
 // Opens the drive mapping ("dosdevices", a folder of its own, no link) of the Wine prefix
 // strPrefix, reached with walk, when the user with id uid may write through it
-// (RefusePrefix); an invalid descriptor, reason in strError, otherwise.
-UniqueFd OpenDriveMapping(const std::string& strPrefix, uid_t uid, FolderWalk& walk,
-                          std::string& strError);
+// (CheckPrefix); an invalid descriptor, reason in strError, otherwise.
+[[nodiscard]] UniqueFd OpenDriveMapping(const std::string& strPrefix, uid_t uid, FolderWalk& walk,
+                                        std::string& strError);
 
 // Follows the drive link <drive>: in the mapping nDosdevicesFd (whose path, for messages,
 // is strDosdevices) and the folders of the path; each must exist. A component that is not
 // there as spelt is looked up without regard to case. nullopt, reason in strError, for a
 // drive the prefix does not map, a missing folder, or a link walk does not follow.
-std::optional<TargetPath> ResolveTarget(int nDosdevicesFd, const std::string& strDosdevices,
-                                        const WindowsPath& path, FolderWalk& walk,
-                                        std::string& strError);
+[[nodiscard]] std::optional<TargetPath> ResolveTarget(int nDosdevicesFd,
+                                                      const std::string& strDosdevices,
+                                                      const WindowsPath& path, FolderWalk& walk,
+                                                      std::string& strError);

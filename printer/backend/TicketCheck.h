@@ -21,9 +21,10 @@ constexpr size_t DAMAGED_NAME_EXTRA_BYTES = 4;
 // character from U+0080 to U+07FF, 2 from U+0800 on (4 bytes, 2 units above U+FFFF).
 // nullopt when the text is not well-formed UTF-8 (overlong forms, surrogates, stray
 // continuation bytes, a sequence cut short).
-std::optional<size_t> CountUtf8ExtraBytes(std::string_view text);
+[[nodiscard]] std::optional<size_t> CountUtf8ExtraBytes(std::string_view text);
 
 // The ticket's fields when the name is exactly one well-formed ticket that Wine passed
 // on intact and whose flags number is one the program sends; otherwise nullopt with the
 // reason in strError.
-std::optional<JobTicketFields> AcceptJobTicket(std::string_view name, std::string& strError);
+[[nodiscard]] std::optional<JobTicketFields> AcceptJobTicket(std::string_view name,
+                                                             std::string& strError);

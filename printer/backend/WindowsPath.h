@@ -17,9 +17,11 @@ struct WindowsPath {
 // trailing separator); "." or ".." or a component that Windows would shorten (trailing
 // dot or blank); control characters and the characters Windows forbids in names. A
 // slash separates components as on Windows.
-std::optional<WindowsPath> SplitWindowsPath(std::string_view path, std::string& strError);
+[[nodiscard]] std::optional<WindowsPath> SplitWindowsPath(std::string_view path,
+                                                          std::string& strError);
 
 // The queue's device URI "quillon:/abs/path" (or "quillon:///abs/path"), percent-encoding
 // decoded, gives the absolute path of the Wine prefix. nullopt, reason in strError, for
 // another scheme, a host part, a relative path or a broken escape.
-std::optional<std::string> PrefixFromDeviceUri(std::string_view uri, std::string& strError);
+[[nodiscard]] std::optional<std::string> PrefixFromDeviceUri(std::string_view uri,
+                                                             std::string& strError);
