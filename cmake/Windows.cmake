@@ -3,10 +3,18 @@ enable_language(RC)
 
 add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX STRICT)
 
+# Reproducible binaries: the same sources and tools give the same bytes, in any folder.
+# The linker's time stamp in the PE header is the only thing that differs otherwise.
+add_link_options(-Wl,--no-insert-timestamp)
+
 # Dialogs, menus, strings, icon and cursor; linked into the program and into the tests,
 # which load strings and templates from their own module.
 add_library(pszres OBJECT res/PsZuPdf.rc)
 target_include_directories(pszres PRIVATE ${CMAKE_SOURCE_DIR}/res)
+# CMake does not see the files a resource script names: an edit of the manifest must
+# rebuild the resources too.
+set_source_files_properties(res/PsZuPdf.rc PROPERTIES
+                            OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/PsZuPdf.manifest)
 
 # Everything but the entry point and the application object, so tests can link it.
 add_library(pszwin STATIC
@@ -79,6 +87,19 @@ foreach(src ${tool_sources})
     target_link_libraries(${name} PRIVATE user32 comctl32 ole32 uuid version)
 endforeach()
 
+# What the printer product's Windows programs share: its configurations' values and
+# writing the registry to disk at once.
+add_library(quillon-common STATIC
+    printer/common/ConfigurationValues.cpp
+    printer/common/PdfSettings.cpp
+    printer/common/RegistryOnDisk.cpp
+)
+target_include_directories(quillon-common PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quillon-common PUBLIC advapi32 ntdll)
+target_compile_options(quillon-common PRIVATE ${PSZ_WARNINGS})
+# Writing the registry to disk is tested where Wine runs the tests.
+target_link_libraries(win_tests PRIVATE quillon-common)
+
 # The printer product's control-panel applet stand-in "Quillon.cpl". It is not part of the
 # program and links none of it. It goes beside PsZuPdf.exe and win_tests.exe, because the
 # program's own folder comes first when LoadLibraryA("Quillon.cpl") searches.
@@ -90,14 +111,36 @@ add_library(Quillon SHARED
     printer/applet/Quillon.rc
     printer/applet/QuillonVersion.rc
 )
+set_source_files_properties(printer/applet/Quillon.rc PROPERTIES
+                            OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/printer/applet/Quillon.manifest)
 set_target_properties(Quillon PROPERTIES PREFIX "" SUFFIX ".cpl"
                                          RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 target_include_directories(Quillon PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet
                                            ${psz_version_includes})
-target_link_libraries(Quillon PRIVATE user32 advapi32)
+target_link_libraries(Quillon PRIVATE quillon-common user32 advapi32)
 target_compile_options(Quillon PRIVATE ${PSZ_WARNINGS})
 # The applet tests load the built applet.
 add_dependencies(win_tests Quillon)
+
+# The printer product's session program QuillonMonitor.exe: asks where to save and tells
+# of failed conversions for the printer side. Its logic is in a library the tests reach.
+add_library(quillonmonitor STATIC
+    printer/monitor/MessageBoxes.cpp
+    printer/monitor/MessageText.cpp
+    printer/monitor/SaveAsDialog.cpp
+    printer/monitor/SessionFolder.cpp
+    printer/monitor/SessionMonitor.cpp
+)
+target_include_directories(quillonmonitor PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(quillonmonitor PUBLIC quillonsession shell32 user32)
+target_compile_options(quillonmonitor PRIVATE ${PSZ_WARNINGS})
+add_executable(QuillonMonitor WIN32 printer/monitor/MonitorMain.cpp printer/monitor/QuillonMonitor.rc)
+target_include_directories(QuillonMonitor PRIVATE ${psz_version_includes})
+target_link_libraries(QuillonMonitor PRIVATE quillonmonitor)
+target_link_options(QuillonMonitor PRIVATE -municode)
+target_compile_options(QuillonMonitor PRIVATE ${PSZ_WARNINGS})
+target_link_libraries(win_tests PRIVATE quillonmonitor)
+add_dependencies(win_tests QuillonMonitor)
 
 # The package's custom action that seeds the printer product's registry tree with the
 # values of a fresh installation where they are missing. It goes into the package only
@@ -105,8 +148,13 @@ add_dependencies(win_tests Quillon)
 add_library(QuillonSetup SHARED
     printer/setup/FreshDefaults.cpp
     printer/setup/SetupEntry.cpp
+    printer/setup/StopMonitor.cpp
 )
 set_target_properties(QuillonSetup PROPERTIES PREFIX "")
-target_include_directories(QuillonSetup PRIVATE ${CMAKE_SOURCE_DIR}/printer/applet)
-target_link_libraries(QuillonSetup PRIVATE msi shell32 advapi32)
+target_link_libraries(QuillonSetup PRIVATE quillon-common msi shell32 advapi32 user32)
 target_compile_options(QuillonSetup PRIVATE ${PSZ_WARNINGS})
+
+# The same seeding as a console program, which printer/seed-registry runs under Wine.
+add_executable(QuillonSeed printer/setup/SeedMain.cpp printer/setup/FreshDefaults.cpp)
+target_link_libraries(QuillonSeed PRIVATE quillon-common shell32 advapi32)
+target_compile_options(QuillonSeed PRIVATE ${PSZ_WARNINGS})

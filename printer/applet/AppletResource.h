@@ -16,6 +16,15 @@
 #define IDC_USE_OUTPUT_PATH 1008
 #define IDC_OUTPUT_PATH 1009
 #define IDC_OVERWRITE 1010
+#define IDC_COLOUR_RESOLUTION 1011
+#define IDC_COLOUR_COMPRESSION 1012
+#define IDC_GREY_RESOLUTION 1013
+#define IDC_GREY_COMPRESSION 1014
+#define IDC_MONO_RESOLUTION 1015
+#define IDC_MONO_COMPRESSION 1016
+#define IDC_FONTS 1017
+#define IDC_EMBED_FONTS 1018
+#define IDC_NEVER_EMBED_FONTS 1019
 
 // Strings: the applet's name and description for the control panel
 #define IDS_APPLET_NAME 1
@@ -47,3 +56,23 @@
 #define IDS_PATH_TOO_LONG 42
 #define IDS_SAVE_FAILED 43
 #define IDS_LIST_FAILED 44
+#define IDS_DISK_FAILED 46
+
+// Strings: the PDF settings, their choices (one string per choice, in the order of the
+// settings' values) and what is wrong with what was typed ("%2": the allowed range, or
+// the offending font name)
+#define IDS_IMAGE_COMPRESSION_0 50
+#define IDS_IMAGE_COMPRESSION_1 51
+#define IDS_IMAGE_COMPRESSION_2 52
+#define IDS_MONO_COMPRESSION_0 53
+#define IDS_MONO_COMPRESSION_1 54
+#define IDS_MONO_COMPRESSION_2 55
+#define IDS_FONTS_0 56
+#define IDS_FONTS_1 57
+#define IDS_FONTS_2 58
+#define IDS_COLOUR_RESOLUTION_INVALID 60
+#define IDS_GREY_RESOLUTION_INVALID 61
+#define IDS_MONO_RESOLUTION_INVALID 62
+#define IDS_EMBED_FONTS_INVALID 63
+#define IDS_NEVER_EMBED_FONTS_INVALID 64
+#define IDS_FONT_LIST_TOO_LONG 65

@@ -73,6 +73,22 @@ PathProblem CheckOutputPath(const std::string& strPath, bool bUseOutputPath) {
     return PathProblem::None;
 }
 
+std::optional<uint32_t> ParseSettingNumber(const std::string& strText, const PdfNumber& number) {
+    const std::string strDigits = TrimBlanks(strText);
+    // Ten digits may already overflow 32 bits; no allowed value has that many.
+    if (strDigits.empty() || strDigits.size() > 9)
+        return std::nullopt;
+    uint32_t nValue = 0;
+    for (char c : strDigits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        nValue = nValue * 10 + static_cast<uint32_t>(c - '0');
+    }
+    if (!IsAllowed(number, nValue))
+        return std::nullopt;
+    return nValue;
+}
+
 uint32_t ApplyGeneralChoices(uint32_t dwGeneral, bool bUseOutputPath, bool bOverwrite) {
     dwGeneral &= ~(kGeneralUseOutputPath | kGeneralOverwrite);
     if (bUseOutputPath)

@@ -1,48 +1,18 @@
-// The applet's rules for configurations, free of Win32: accepted names and output
-// folders, the values a new configuration starts with, and how the dialog's two check
-// boxes change General.
+// The applet's rules for configurations, free of Win32: accepted names, output folders
+// and PDF settings, and how the dialog's two check boxes change General.
 #pragma once
+
+#include "printer/common/ConfigurationValues.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Registry key names hold at most 255 characters; the converter lists no longer ones.
 constexpr std::size_t kMaxConfigurationName = 255;
 // A folder must leave room in a MAX_PATH path for a backslash and at least an 8.3 name.
 constexpr std::size_t kMaxOutputPath = 246;
-
-// The bits of General the dialog edits; every other bit is kept as it is.
-constexpr uint32_t kGeneralUseOutputPath = 0x00001000;
-constexpr uint32_t kGeneralOverwrite = 0x80000000;
-
-struct DwordDefault {
-    const char* pszName;
-    uint32_t dwValue;
-};
-struct TextDefault {
-    const char* pszName;
-    const char* pszValue;
-};
-
-// What a new configuration holds: every value the converter's settings load reads.
-inline constexpr DwordDefault kDwordDefaults[] = {
-    {"Reporting", 0},
-    {"General", 0},
-    {"Fonts", 0},
-    {"Colour", 1},
-    {"Grey", 1},
-    {"Monochrome", 1},
-    {"Resolution", 600},
-    {"ColourResolution", 150},
-    {"GreyResolution", 150},
-    {"MonoResolution", 300},
-};
-inline constexpr TextDefault kTextDefaults[] = {
-    {"EmbedFonts", ""},
-    {"NeverEmbedFonts", ""},
-    {"OutputPath", ""},
-};
 
 enum class NameProblem { None, Empty, Backslash, ControlCharacter, TooLong };
 enum class PathProblem { None, Missing, NotAbsolute, ParentComponent, TooLong };
@@ -58,7 +28,12 @@ NameProblem CheckConfigurationName(const std::string& strName);
 // when output files go into it.
 PathProblem CheckOutputPath(const std::string& strPath, bool bUseOutputPath);
 
-// General with the two edited bits set as chosen and all others unchanged.
+// A number typed for a setting: decimal digits (blanks around them ignored) giving a value
+// the setting allows; nullopt otherwise.
+std::optional<uint32_t> ParseSettingNumber(const std::string& strText, const PdfNumber& number);
+
+// General with the two edited bits (kGeneralUseOutputPath, kGeneralOverwrite) set as
+// chosen and all others unchanged.
 uint32_t ApplyGeneralChoices(uint32_t dwGeneral, bool bUseOutputPath, bool bOverwrite);
 
 // Replaces "%1" and "%2" in one pass, so a name that itself holds "%2" stays as it is.

@@ -1,18 +1,21 @@
 #include "ConfigurationStore.h"
 
 #include "ConfigurationRules.h"
-#include "RegKey.h"
+
+#include "printer/common/ConfigurationValues.h"
+#include "printer/common/RegKey.h"
 
 namespace {
 
-const char kConfigurationsKey[] = "SOFTWARE\\VeltraneSystems\\Quillon\\Configurations";
+const std::string kConfigurationsKey = std::string(kProductKey) + "\\Configurations";
 const char kActiveValue[] = "ActiveConfiguration";
 
 // Opens a configuration's key below Configurations rather than by its full path: Wine's
 // Reg*A calls fail on paths longer than 260 characters, which a 255-character name makes.
 LONG OpenConfiguration(RegKey& key, const std::string& strName, REGSAM samDesired) {
     RegKey parent;
-    LONG nError = parent.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_ENUMERATE_SUB_KEYS);
+    LONG nError =
+        parent.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_ENUMERATE_SUB_KEYS);
     if (nError != ERROR_SUCCESS)
         return nError;
     return key.Open(parent.Get(), strName.c_str(), samDesired);
@@ -73,14 +76,45 @@ std::wstring Widen(const std::string& strText) {
     return strWide;
 }
 
+// The data of a value as the registry holds it, texts in UTF-16 as they are stored.
+std::optional<RegistryData> QueryData(HKEY hKey, const char* pszName) {
+    const std::wstring strName(pszName, pszName + std::char_traits<char>::length(pszName));
+    DWORD dwType = 0;
+    DWORD cb = 0;
+    if (RegQueryValueExW(hKey, strName.c_str(), nullptr, &dwType, nullptr, &cb) != ERROR_SUCCESS)
+        return std::nullopt;
+    RegistryData data;
+    data.nType = dwType;
+    data.bytes.assign(cb, '\0');
+    if (cb > 0 && RegQueryValueExW(hKey, strName.c_str(), nullptr, &dwType,
+                                   reinterpret_cast<BYTE*>(&data.bytes[0]), &cb) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.bytes.resize(cb);
+    return data;
+}
+
 LONG WriteDefaults(HKEY hKey) {
-    for (const DwordDefault& value : kDwordDefaults) {
-        LONG nError = SetDword(hKey, value.pszName, value.dwValue);
+    for (const NamedValue& value : RegistryValuesOf(ConfigurationValues())) {
+        LONG nError = value.bText ? SetText(hKey, value.pszName, value.strText)
+                                  : SetDword(hKey, value.pszName, value.dwValue);
         if (nError != ERROR_SUCCESS)
             return nError;
     }
-    for (const TextDefault& value : kTextDefaults) {
-        LONG nError = SetText(hKey, value.pszName, value.pszValue);
+    return ERROR_SUCCESS;
+}
+
+LONG WriteChangedPdfSettings(HKEY hKey, const PdfSettings& pdf, const PdfSettings& pdfBefore) {
+    for (const PdfNumber& number : kPdfNumbers) {
+        if (pdf.*number.pMember == pdfBefore.*number.pMember)
+            continue;
+        LONG nError = SetDword(hKey, number.pszName, pdf.*number.pMember);
+        if (nError != ERROR_SUCCESS)
+            return nError;
+    }
+    for (const PdfFontList& list : kPdfFontLists) {
+        if (pdf.*list.pMember == pdfBefore.*list.pMember)
+            continue;
+        LONG nError = SetText(hKey, list.pszName, JoinFontList(pdf.*list.pMember));
         if (nError != ERROR_SUCCESS)
             return nError;
     }
@@ -92,7 +126,7 @@ LONG WriteDefaults(HKEY hKey) {
 LONG ListConfigurations(std::vector<std::string>& names) {
     names.clear();
     RegKey key;
-    LONG nError = key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_READ);
+    LONG nError = key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_READ);
     if (nError == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
     if (nError != ERROR_SUCCESS)
@@ -112,14 +146,14 @@ LONG ListConfigurations(std::vector<std::string>& names) {
 
 std::string ReadActiveConfiguration() {
     RegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+    if (key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return std::string();
     return QueryText(key.Get(), kActiveValue);
 }
 
 LONG WriteActiveConfiguration(const std::string& strName) {
     RegKey key;
-    LONG nError = key.Create(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_SET_VALUE);
+    LONG nError = key.Create(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_SET_VALUE);
     if (nError != ERROR_SUCCESS)
         return nError;
     return SetText(key.Get(), kActiveValue, strName);
@@ -127,7 +161,7 @@ LONG WriteActiveConfiguration(const std::string& strName) {
 
 LONG ClearActiveConfiguration() {
     RegKey key;
-    LONG nError = key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_SET_VALUE);
+    LONG nError = key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_SET_VALUE);
     if (nError == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
     if (nError != ERROR_SUCCESS)
@@ -138,7 +172,8 @@ LONG ClearActiveConfiguration() {
 
 CreateOutcome CreateConfiguration(const std::string& strName, LONG& nError) {
     RegKey parent;
-    nError = parent.Create(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_CREATE_SUB_KEY | DELETE);
+    nError =
+        parent.Create(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_CREATE_SUB_KEY | DELETE);
     if (nError != ERROR_SUCCESS)
         return CreateOutcome::Failed;
     RegKey key;
@@ -164,7 +199,7 @@ LONG DeleteConfiguration(const std::string& strName) {
         return ERROR_INVALID_PARAMETER;
     RegKey parent;
     LONG nError =
-        parent.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_READ | KEY_WRITE | DELETE);
+        parent.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_READ | KEY_WRITE | DELETE);
     if (nError != ERROR_SUCCESS)
         return nError;
     return RegDeleteTreeA(parent.Get(), strName.c_str());
@@ -177,11 +212,17 @@ EditableValues ReadEditableValues(const std::string& strName) {
         return values;
     values.dwGeneral = QueryDword(key.Get(), "General");
     values.strOutputPath = QueryText(key.Get(), "OutputPath");
+    // The applet has nothing to say about values the printer side would not take: it
+    // shows what the printer side makes of them.
+    std::vector<std::string> ignored;
+    values.pdf = ReadPdfSettings(
+        [&key](const char* pszName) { return QueryData(key.Get(), pszName); }, ignored);
     return values;
 }
 
 LONG WriteEditableValues(const std::string& strName, bool bUseOutputPath, bool bOverwrite,
-                         const std::string& strOutputPath) {
+                         const std::string& strOutputPath, const PdfSettings& pdf,
+                         const PdfSettings& pdfBefore) {
     RegKey key;
     // Open, not create: a configuration deleted meanwhile is not brought back half-filled.
     LONG nError = OpenConfiguration(key, strName, KEY_QUERY_VALUE | KEY_SET_VALUE);
@@ -190,9 +231,11 @@ LONG WriteEditableValues(const std::string& strName, bool bUseOutputPath, bool b
     uint32_t dwGeneral =
         ApplyGeneralChoices(QueryDword(key.Get(), "General"), bUseOutputPath, bOverwrite);
     nError = SetDword(key.Get(), "General", dwGeneral);
-    if (nError != ERROR_SUCCESS)
-        return nError;
-    return SetText(key.Get(), "OutputPath", strOutputPath);
+    if (nError == ERROR_SUCCESS)
+        nError = SetText(key.Get(), "OutputPath", strOutputPath);
+    if (nError == ERROR_SUCCESS)
+        nError = WriteChangedPdfSettings(key.Get(), pdf, pdfBefore);
+    return nError;
 }
 
 bool SameConfigurationName(const std::string& strA, const std::string& strB) {

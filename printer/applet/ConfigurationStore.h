@@ -3,6 +3,8 @@
 // Every call opens what it needs and closes it again; failures come back as Win32 codes.
 #pragma once
 
+#include "printer/common/PdfSettings.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -13,6 +15,7 @@
 struct EditableValues {
     uint32_t dwGeneral = 0;
     std::string strOutputPath;
+    PdfSettings pdf;
 };
 
 enum class CreateOutcome { Created, AlreadyExists, Failed };
@@ -34,13 +37,15 @@ CreateOutcome CreateConfiguration(const std::string& strName, LONG& nError);
 // Removes the configuration's key with everything in it.
 [[nodiscard]] LONG DeleteConfiguration(const std::string& strName);
 
-// General and OutputPath of a configuration; a missing value reads as 0 or empty.
+// General and OutputPath of a configuration, a missing value reading as 0 or empty, and
+// its PDF settings as the printer side takes them (ReadPdfSettings).
 EditableValues ReadEditableValues(const std::string& strName);
 
 // Sets the two edited bits of the General value the registry holds now (keeping all
-// others) and OutputPath.
+// others), OutputPath, and each PDF setting that differs from what pdfBefore holds.
 [[nodiscard]] LONG WriteEditableValues(const std::string& strName, bool bUseOutputPath,
-                                       bool bOverwrite, const std::string& strOutputPath);
+                                       bool bOverwrite, const std::string& strOutputPath,
+                                       const PdfSettings& pdf, const PdfSettings& pdfBefore);
 
 // Whether two configuration names name the same registry key, which ignores letter case.
 bool SameConfigurationName(const std::string& strA, const std::string& strB);

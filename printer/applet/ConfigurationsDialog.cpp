@@ -3,7 +3,53 @@
 #include "AppletResource.h"
 #include "ConfigurationRules.h"
 
+#include "printer/common/RegistryOnDisk.h"
+
 namespace {
+
+enum class PdfControlKind { Number, Choice, List };
+
+// The dialog's PDF controls and the setting each shows: a number typed into a field, a
+// choice from a list whose entries are the setting's values in order, or a font list.
+struct PdfControl {
+    int nID;
+    PdfControlKind kind;
+    uint32_t PdfSettings::*pNumber;
+    std::vector<std::string> PdfSettings::*pList;
+    // A choice: the text of its first entry; a number or a font list: the message when
+    // what was typed is not allowed.
+    UINT nText;
+};
+
+const PdfControl kPdfControls[] = {
+    {IDC_COLOUR_RESOLUTION, PdfControlKind::Number, &PdfSettings::ColourResolution, nullptr,
+     IDS_COLOUR_RESOLUTION_INVALID},
+    {IDC_COLOUR_COMPRESSION, PdfControlKind::Choice, &PdfSettings::Colour, nullptr,
+     IDS_IMAGE_COMPRESSION_0},
+    {IDC_GREY_RESOLUTION, PdfControlKind::Number, &PdfSettings::GreyResolution, nullptr,
+     IDS_GREY_RESOLUTION_INVALID},
+    {IDC_GREY_COMPRESSION, PdfControlKind::Choice, &PdfSettings::Grey, nullptr,
+     IDS_IMAGE_COMPRESSION_0},
+    {IDC_MONO_RESOLUTION, PdfControlKind::Number, &PdfSettings::MonoResolution, nullptr,
+     IDS_MONO_RESOLUTION_INVALID},
+    {IDC_MONO_COMPRESSION, PdfControlKind::Choice, &PdfSettings::Monochrome, nullptr,
+     IDS_MONO_COMPRESSION_0},
+    {IDC_FONTS, PdfControlKind::Choice, &PdfSettings::Fonts, nullptr, IDS_FONTS_0},
+    {IDC_EMBED_FONTS, PdfControlKind::List, nullptr, &PdfSettings::EmbedFonts,
+     IDS_EMBED_FONTS_INVALID},
+    {IDC_NEVER_EMBED_FONTS, PdfControlKind::List, nullptr, &PdfSettings::NeverEmbedFonts,
+     IDS_NEVER_EMBED_FONTS_INVALID},
+};
+
+// Every choice has the values 0 to 2.
+constexpr int kChoiceCount = 3;
+
+const PdfNumber* FindPdfNumber(uint32_t PdfSettings::*pMember) {
+    for (const PdfNumber& number : kPdfNumbers)
+        if (number.pMember == pMember)
+            return &number;
+    return nullptr;
+}
 
 bool IsChecked(HWND hDlg, int nID) {
     return IsDlgButtonChecked(hDlg, nID) == BST_CHECKED;
@@ -90,6 +136,16 @@ void ConfigurationsDialog::OnInitDialog() {
     // Long names must be refused with a message, not cut off silently while typing.
     SendDlgItemMessageA(m_hDlg, IDC_NEW_NAME, EM_LIMITTEXT, 0, 0);
     SendDlgItemMessageA(m_hDlg, IDC_OUTPUT_PATH, EM_LIMITTEXT, 0, 0);
+    for (const PdfControl& control : kPdfControls) {
+        if (control.kind == PdfControlKind::List)
+            SendDlgItemMessageA(m_hDlg, control.nID, EM_LIMITTEXT, 0, 0);
+        if (control.kind != PdfControlKind::Choice)
+            continue;
+        for (int i = 0; i < kChoiceCount; ++i)
+            SendDlgItemMessageA(
+                m_hDlg, control.nID, CB_ADDSTRING, 0,
+                reinterpret_cast<LPARAM>(LoadText(control.nText + static_cast<UINT>(i)).c_str()));
+    }
     Reload(std::string());
 }
 
@@ -155,6 +211,7 @@ void ConfigurationsDialog::OnCreate() {
     case CreateOutcome::Created:
         break;
     }
+    WriteToDisk();
     SetDlgItemTextA(m_hDlg, IDC_NEW_NAME, "");
     Reload(strName);
 }
@@ -189,6 +246,7 @@ void ConfigurationsDialog::OnDelete() {
         Reload(strName);
         return;
     }
+    WriteToDisk();
     if (bActive) {
         nError = strSuccessor.empty() ? ClearActiveConfiguration()
                                       : WriteActiveConfiguration(strSuccessor);
@@ -218,41 +276,106 @@ void ConfigurationsDialog::OnUseOutputPathClicked() {
 void ConfigurationsDialog::OnOK() {
     StashShown();
     // Every edited configuration must be valid before anything is written.
+    std::map<std::string, PdfSettings> pdfs;
     for (size_t i = 0; i < m_names.size(); ++i) {
         auto it = m_choices.find(m_names[i]);
         if (it == m_choices.end())
             continue;
         PathProblem problem =
             CheckOutputPath(TrimBlanks(it->second.strOutputPath), it->second.bUseOutputPath);
-        if (problem == PathProblem::None)
-            continue;
-        Select(static_cast<int>(i));
-        ShowMessage(FillIn(LoadText(PathProblemText(problem)), m_names[i]),
-                    MB_OK | MB_ICONEXCLAMATION);
-        FocusControl(m_hDlg, IDC_OUTPUT_PATH);
-        return;
+        if (problem != PathProblem::None) {
+            Select(static_cast<int>(i));
+            ShowMessage(FillIn(LoadText(PathProblemText(problem)), m_names[i]),
+                        MB_OK | MB_ICONEXCLAMATION);
+            FocusControl(m_hDlg, IDC_OUTPUT_PATH);
+            return;
+        }
+        if (!PdfFromChoices(m_names[i], it->second, pdfs[m_names[i]]))
+            return;
     }
+    bool bWritten = false;
     for (const std::string& strName : m_names) {
         auto it = m_choices.find(strName);
         if (it == m_choices.end())
             continue;
         Choices& choices = it->second;
         std::string strPath = TrimBlanks(choices.strOutputPath);
+        const PdfSettings& pdf = pdfs[strName];
         bool bChanged =
             choices.bUseOutputPath != ((choices.original.dwGeneral & kGeneralUseOutputPath) != 0) ||
             choices.bOverwrite != ((choices.original.dwGeneral & kGeneralOverwrite) != 0) ||
-            strPath != choices.original.strOutputPath;
+            strPath != choices.original.strOutputPath || !(pdf == choices.original.pdf);
         if (!bChanged)
             continue;
-        LONG nError =
-            WriteEditableValues(strName, choices.bUseOutputPath, choices.bOverwrite, strPath);
+        LONG nError = WriteEditableValues(strName, choices.bUseOutputPath, choices.bOverwrite,
+                                          strPath, pdf, choices.original.pdf);
+        bWritten = true;
         if (nError != ERROR_SUCCESS) {
             ShowFailure(IDS_SAVE_FAILED, strName, nError);
+            WriteToDisk();
             return;
         }
         choices.original = ReadEditableValues(strName);
     }
+    if (bWritten)
+        WriteToDisk();
     EndDialog(m_hDlg, IDOK);
+}
+
+bool ConfigurationsDialog::PdfFromChoices(const std::string& strName, const Choices& choices,
+                                          PdfSettings& pdf) {
+    pdf = choices.original.pdf;
+    for (const PdfControl& control : kPdfControls) {
+        std::string strText;
+        if (auto it = choices.pdfTexts.find(control.nID); it != choices.pdfTexts.end())
+            strText = it->second;
+        std::string strDetail;
+        switch (control.kind) {
+        case PdfControlKind::Choice:
+            if (auto it = choices.pdfChoices.find(control.nID);
+                it != choices.pdfChoices.end() && it->second >= 0 && it->second < kChoiceCount)
+                pdf.*control.pNumber = static_cast<uint32_t>(it->second);
+            continue;
+        case PdfControlKind::Number: {
+            const PdfNumber* pNumber = FindPdfNumber(control.pNumber);
+            const std::optional<uint32_t> value =
+                pNumber ? ParseSettingNumber(strText, *pNumber) : std::nullopt;
+            if (value) {
+                pdf.*control.pNumber = *value;
+                continue;
+            }
+            if (pNumber)
+                strDetail = std::to_string(pNumber->nMin) + " bis " + std::to_string(pNumber->nMax);
+            break;
+        }
+        case PdfControlKind::List: {
+            std::optional<std::vector<std::string>> names = ParseFontList(strText, strDetail);
+            if (names) {
+                pdf.*control.pList = *names;
+                continue;
+            }
+            break;
+        }
+        }
+        UINT nMessage = control.nText;
+        if (control.kind == PdfControlKind::List && strDetail.empty()) {
+            nMessage = IDS_FONT_LIST_TOO_LONG;
+            strDetail = std::to_string(kMaxFontNames);
+        }
+        for (size_t i = 0; i < m_names.size(); ++i)
+            if (m_names[i] == strName)
+                Select(static_cast<int>(i));
+        ShowMessage(FillIn(LoadText(nMessage), strName, strDetail), MB_OK | MB_ICONEXCLAMATION);
+        FocusControl(m_hDlg, control.nID);
+        return false;
+    }
+    return true;
+}
+
+void ConfigurationsDialog::WriteToDisk() const {
+    LONG nError = WriteMachineRegistryToDisk();
+    if (nError != ERROR_SUCCESS)
+        ShowFailure(IDS_DISK_FAILED, std::string(), nError);
 }
 
 // Lists the configurations afresh and selects strSelect, else the active one, else the
@@ -312,6 +435,13 @@ void ConfigurationsDialog::StashShown() {
     choices.bUseOutputPath = IsChecked(m_hDlg, IDC_USE_OUTPUT_PATH);
     choices.bOverwrite = IsChecked(m_hDlg, IDC_OVERWRITE);
     choices.strOutputPath = ItemText(IDC_OUTPUT_PATH);
+    for (const PdfControl& control : kPdfControls) {
+        if (control.kind == PdfControlKind::Choice)
+            choices.pdfChoices[control.nID] =
+                static_cast<int>(SendDlgItemMessageA(m_hDlg, control.nID, CB_GETCURSEL, 0, 0));
+        else
+            choices.pdfTexts[control.nID] = ItemText(control.nID);
+    }
 }
 
 void ConfigurationsDialog::ShowSelected() {
@@ -326,11 +456,27 @@ void ConfigurationsDialog::ShowSelected() {
             choices.bUseOutputPath = (choices.original.dwGeneral & kGeneralUseOutputPath) != 0;
             choices.bOverwrite = (choices.original.dwGeneral & kGeneralOverwrite) != 0;
             choices.strOutputPath = choices.original.strOutputPath;
+            const PdfSettings& pdf = choices.original.pdf;
+            for (const PdfControl& control : kPdfControls) {
+                if (control.kind == PdfControlKind::Choice)
+                    choices.pdfChoices[control.nID] = static_cast<int>(pdf.*control.pNumber);
+                else if (control.kind == PdfControlKind::Number)
+                    choices.pdfTexts[control.nID] = std::to_string(pdf.*control.pNumber);
+                else
+                    choices.pdfTexts[control.nID] = JoinFontList(pdf.*control.pList);
+            }
             it = m_choices.emplace(m_strShown, choices).first;
         }
         SetChecked(m_hDlg, IDC_USE_OUTPUT_PATH, it->second.bUseOutputPath);
         SetChecked(m_hDlg, IDC_OVERWRITE, it->second.bOverwrite);
         SetDlgItemTextA(m_hDlg, IDC_OUTPUT_PATH, it->second.strOutputPath.c_str());
+        for (const PdfControl& control : kPdfControls) {
+            if (control.kind == PdfControlKind::Choice)
+                SendDlgItemMessageA(m_hDlg, control.nID, CB_SETCURSEL,
+                                    static_cast<WPARAM>(it->second.pdfChoices[control.nID]), 0);
+            else
+                SetDlgItemTextA(m_hDlg, control.nID, it->second.pdfTexts[control.nID].c_str());
+        }
         std::string strGroup = FillIn(LoadText(IDS_SETTINGS_OF), EscapeAmpersands(m_strShown));
         SetDlgItemTextA(m_hDlg, IDC_SETTINGS_GROUP, strGroup.c_str());
     } else {
@@ -338,6 +484,12 @@ void ConfigurationsDialog::ShowSelected() {
         SetChecked(m_hDlg, IDC_USE_OUTPUT_PATH, false);
         SetChecked(m_hDlg, IDC_OVERWRITE, false);
         SetDlgItemTextA(m_hDlg, IDC_OUTPUT_PATH, "");
+        for (const PdfControl& control : kPdfControls) {
+            if (control.kind == PdfControlKind::Choice)
+                SendDlgItemMessageA(m_hDlg, control.nID, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            else
+                SetDlgItemTextA(m_hDlg, control.nID, "");
+        }
         SetDlgItemTextA(m_hDlg, IDC_SETTINGS_GROUP, LoadText(IDS_SETTINGS_NONE).c_str());
     }
     EnableControls();
@@ -350,6 +502,8 @@ void ConfigurationsDialog::EnableControls() {
     EnableWindow(GetDlgItem(m_hDlg, IDC_DELETE), bSelected);
     EnableWindow(GetDlgItem(m_hDlg, IDC_USE_OUTPUT_PATH), bSelected);
     EnableWindow(GetDlgItem(m_hDlg, IDC_OVERWRITE), bSelected);
+    for (const PdfControl& control : kPdfControls)
+        EnableWindow(GetDlgItem(m_hDlg, control.nID), bSelected);
     OnUseOutputPathClicked();
 }
 

@@ -1,6 +1,6 @@
 // ConfigurationsDialog: the applet's window. It lists the configurations, creates,
-// deletes and activates them at once, and edits the output settings of each, which are
-// saved with OK and dropped with Abbrechen.
+// deletes and activates them at once, and edits the output and PDF settings of each,
+// which are saved with OK and dropped with Abbrechen.
 #pragma once
 
 #include "ConfigurationStore.h"
@@ -29,6 +29,9 @@ private:
         bool bUseOutputPath = false;
         bool bOverwrite = false;
         std::string strOutputPath;
+        // What the PDF controls show, by control id: the fields' texts, the lists' choices.
+        std::map<int, std::string> pdfTexts;
+        std::map<int, int> pdfChoices;
     };
 
     static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -45,6 +48,12 @@ private:
     // Called when "Ausgabedateien in folgenden Ordner schreiben" is clicked.
     void OnUseOutputPathClicked();
     void OnOK();
+
+    // The PDF settings the controls of a configuration give, or false when one of them
+    // does not hold an allowed value: the message is shown and the control focused.
+    bool PdfFromChoices(const std::string& strName, const Choices& choices, PdfSettings& pdf);
+    // Has Wine write the changes to disk at once, for the printer side.
+    void WriteToDisk() const;
 
     void Reload(const std::string& strSelect);
     void Select(int nIndex);

@@ -1,9 +1,11 @@
 #include "printer/backend/BackendJob.h"
 
 #include "printer/backend/BackendLog.h"
+#include "printer/backend/DestinationPrompt.h"
 #include "printer/backend/FailureReport.h"
 #include "printer/backend/FolderWalk.h"
 #include "printer/backend/Ghostscript.h"
+#include "printer/backend/JobConfiguration.h"
 #include "printer/backend/JobFolder.h"
 #include "printer/backend/JobName.h"
 #include "printer/backend/PendingOutput.h"
@@ -12,15 +14,18 @@
 #include "printer/backend/TicketCheck.h"
 #include "printer/backend/UniqueFd.h"
 #include "printer/backend/WindowsPath.h"
+#include "printer/session/SessionProtocol.h"
 
 #include <cups/backend.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <stdexcept>
 #include <variant>
 
 namespace {
@@ -40,7 +45,8 @@ std::string Excerpt(const std::string& strName) {
 }
 
 // With flag 1 clear the program left the extension off, for the printer product to ask
-// the user where to save. The stand-in asks nobody: the PDF gets the name with ".pdf".
+// the user where to save: the name with ".pdf" is what the user is offered, and where the
+// PDF goes when nobody answers.
 void GivePdfName(WindowsPath& path, uint32_t nFlags) {
     if ((nFlags & TICKET_FLAG_NO_PROMPT) == 0)
         path.components.back() += ".pdf";
@@ -83,7 +89,7 @@ std::optional<std::string> FolderTooFull(const JobFolder& folder, const JobLimit
 // With the target known: the job's PDF in the target's folder, under the target's name or
 // a numbered one.
 Outcome Convert(const BackendJob& job, int nInputFd, const TargetPath& target, bool bReplace,
-                int nCancelFd) {
+                const std::vector<std::string>& pdfSwitches, int nCancelFd) {
     const JobLimits& limits = job.limits;
     std::string strError;
     if (access(job.strPrelude.c_str(), R_OK) != 0)
@@ -115,7 +121,7 @@ Outcome Convert(const BackendJob& job, int nInputFd, const TargetPath& target, b
     LogDebug("Converting to " + target.strDirectory + "/" + target.strName);
     const GhostscriptRun run =
         RunGhostscript(job.strPrelude, strJob, folder->Path(), output->Fd(), limits, nCancelFd,
-                       [&]() { return FolderTooFull(*folder, limits); });
+                       pdfSwitches, [&]() { return FolderTooFull(*folder, limits); });
     for (const std::string& strLine : run.log)
         if (!strLine.empty())
             LogDebug("gs: " + strLine);
@@ -134,9 +140,20 @@ Outcome Convert(const BackendJob& job, int nInputFd, const TargetPath& target, b
     return *name;
 }
 
-// The job failed once its target was known: the user finds a report beside it.
-int ReportFailure(const BackendJob& job, const std::string& strTarget, const TargetPath& target,
-                  const Failed& failed) {
+// The key that names the job's files in the session program's folder.
+std::string NewJobKey(const std::string& strJobId) {
+    unsigned char random[8] = {};
+    if (getrandom(random, sizeof random, 0) != sizeof random)
+        throw std::runtime_error("no random bytes for the job's key");
+    return MakeJobKey(strJobId, random);
+}
+
+// The job failed once its target was known: the user finds a report beside it, and the
+// session program, if one runs, says so.
+int ReportFailure(const BackendJob& job, const PrefixAccess& access, const std::string& strJobKey,
+                  const Destination& destination, const Failed& failed) {
+    const std::string strTarget = WindowsPathText(destination.path);
+    const TargetPath& target = destination.target;
     const JobFailure& failure = failed.failure;
     LogDebug("Conversion failed: " + failure.strReason + ": " + failure.strDetail);
     // A cancel is the user's own wish, or an administrator's: nothing to explain.
@@ -154,13 +171,17 @@ int ReportFailure(const BackendJob& job, const std::string& strTarget, const Tar
     const std::optional<std::string> report = WriteFailureReport(
         target.folder.Get(), target.strName, FailureReportText(facts, job.limits),
         job.limits.nNumberedNames, strError);
+    WindowsPath reportPath = destination.path;
     if (report) {
+        reportPath.components.back() = *report;
         LogDebug("Report written to " + RealPath(target.folder.Get()) + "/" + *report);
         LogError("Conversion failed: " + failure.strReason + "; the report is " + *report + ".");
     } else {
         LogDebug("No report: " + strError);
         LogError("Conversion failed: " + failure.strReason + "; no report could be written.");
     }
+    TellSession(access, strJobKey,
+                FailureMessageLines(facts, report ? WindowsPathText(reportPath) : "", job.limits));
     return CUPS_BACKEND_FAILED;
 }
 
@@ -213,20 +234,35 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
     const UniqueFd mapping = OpenDriveMapping(*prefix, user->uid, walk, strError);
     if (!mapping)
         return Refuse(strError, "Wine prefix: " + *prefix);
-    const std::optional<TargetPath> target =
+    std::optional<TargetPath> target =
         ResolveTarget(mapping.Get(), *prefix + "/dosdevices", *path, walk, strError);
     if (!target)
         return Refuse("the output path cannot be used",
                       strError + ": " + Excerpt(ticket->strOutputName));
 
-    const bool bReplace = (ticket->nFlags & TICKET_FLAG_OVERWRITE) != 0;
-    const Outcome outcome = Convert(job, input.Get(), *target, bReplace, nCancelFd);
+    const PrefixAccess access{mapping.Get(), *prefix + "/dosdevices", user->uid, &walk};
+    const std::string strJobKey = NewJobKey(job.strJobId);
+    Destination destination{std::move(*target), *path,
+                            (ticket->nFlags & TICKET_FLAG_OVERWRITE) != 0};
+    bool bChoiceRefused = false;
+    if ((ticket->nFlags & TICKET_FLAG_NO_PROMPT) == 0)
+        if (const std::optional<int> nEnded = SettleDestination(
+                access, strJobKey, destination, job.limits, nCancelFd, bChoiceRefused))
+            return *nEnded;
+
+    // Read as the job's user: the prefix is that user's.
+    const std::vector<std::string> pdfSwitches = JobPdfSwitches(*prefix, ticket->strConfiguration);
+    const TargetPath& chosen = destination.target;
+    const Outcome outcome =
+        Convert(job, input.Get(), chosen, destination.bReplace, pdfSwitches, nCancelFd);
     if (const Failed* pFailed = std::get_if<Failed>(&outcome))
-        return ReportFailure(job, ticket->strOutputName, *target, *pFailed);
+        return ReportFailure(job, access, strJobKey, destination, *pFailed);
     const std::string& strWritten = std::get<std::string>(outcome);
-    LogDebug("Wrote " + RealPath(target->folder.Get()) + "/" + strWritten);
+    LogDebug("Wrote " + RealPath(chosen.folder.Get()) + "/" + strWritten);
+    if (bChoiceRefused)
+        TellChoiceRefused(access, strJobKey, destination, strWritten);
     // A warning is what CUPS keeps as the job's message once the job has ended.
     LogWarning("Wrote " + strWritten +
-               (strWritten == target->strName ? "" : ": " + target->strName + " exists"));
+               (strWritten == chosen.strName ? "" : ": " + chosen.strName + " exists"));
     return CUPS_BACKEND_OK;
 }

@@ -1,10 +1,9 @@
 #include "printer/backend/BackendLog.h"
 
 #include "printer/backend/Utf8.h"
+#include "printer/backend/WriteAll.h"
 
 #include <unistd.h>
-
-#include <cerrno>
 
 namespace {
 
@@ -49,24 +48,15 @@ void ForEachPrintablePiece(std::string_view text, bool bKeepBackslash, Sink sink
     }
 }
 
-void WriteAll(const std::string& strText) {
-    const char* pData = strText.data();
-    size_t nLeft = strText.size();
-    while (nLeft > 0) {
-        const ssize_t nWritten = write(STDERR_FILENO, pData, nLeft);
-        if (nWritten < 0 && errno == EINTR)
-            continue;
-        if (nWritten <= 0)
-            return;
-        pData += nWritten;
-        nLeft -= static_cast<size_t>(nWritten);
-    }
+// Standard error is CUPS's; a line that cannot go there has nowhere else to go.
+void WriteToCups(const std::string& strText) {
+    (void)WriteAll(STDERR_FILENO, strText.data(), strText.size());
 }
 
 // The message and the empty status after it go out in one write, so cupsd handles both in
 // one go and no reader of the queue's status ever sees the message.
 void LogKeptOnTheJob(std::string_view kind, const std::string& strMessage) {
-    WriteAll(CupsLine(kind, strMessage) + CupsLine("INFO", ""));
+    WriteToCups(CupsLine(kind, strMessage) + CupsLine("INFO", ""));
 }
 
 } // namespace
@@ -104,9 +94,9 @@ void LogWarning(const std::string& strMessage) {
 }
 
 void LogInfo(const std::string& strMessage) {
-    WriteAll(CupsLine("INFO", strMessage));
+    WriteToCups(CupsLine("INFO", strMessage));
 }
 
 void LogDebug(const std::string& strMessage) {
-    WriteAll(CupsLine("DEBUG", strMessage));
+    WriteToCups(CupsLine("DEBUG", strMessage));
 }

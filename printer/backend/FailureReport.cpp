@@ -2,9 +2,9 @@
 
 #include "printer/backend/BackendLog.h"
 #include "printer/backend/PendingOutput.h"
+#include "printer/backend/WriteAll.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -64,19 +64,6 @@ std::string FormatTime(std::time_t when) {
     return szTime;
 }
 
-bool WriteAll(int nFd, const std::string& strText) {
-    size_t nDone = 0;
-    while (nDone < strText.size()) {
-        const ssize_t nWritten = write(nFd, strText.data() + nDone, strText.size() - nDone);
-        if (nWritten < 0 && errno == EINTR)
-            continue;
-        if (nWritten <= 0)
-            return false;
-        nDone += static_cast<size_t>(nWritten);
-    }
-    return true;
-}
-
 } // namespace
 
 std::string ReportName(const std::string& strName) {
@@ -115,13 +102,21 @@ std::string FailureReportText(const ReportFacts& facts, const JobLimits& limits)
     return strText;
 }
 
+std::vector<std::string> FailureMessageLines(const ReportFacts& facts, const std::string& strReport,
+                                             const JobLimits& limits) {
+    return {"Die PDF-Datei „" + Printable(facts.strTarget, true) + "“ wurde nicht erstellt.",
+            Explanation(facts.failure, limits),
+            strReport.empty() ? "Es konnte kein Bericht geschrieben werden."
+                              : "Der Bericht liegt unter „" + Printable(strReport, true) + "“."};
+}
+
 std::optional<std::string> WriteFailureReport(int nDirFd, const std::string& strTargetName,
                                               const std::string& strText, unsigned nNumberedNames,
                                               std::string& strError) {
     std::optional<PendingOutput> report = PendingOutput::Create(nDirFd, strError);
     if (!report)
         return std::nullopt;
-    if (!WriteAll(report->Fd(), strText)) {
+    if (!WriteAll(report->Fd(), strText.data(), strText.size())) {
         strError = std::string("cannot write the report: ") + std::strerror(errno);
         return std::nullopt;
     }

@@ -28,6 +28,12 @@ std::string ReportName(const std::string& strName);
 // at most limits.nReportLines, the first and the last half of them.
 std::string FailureReportText(const ReportFacts& facts, const JobLimits& limits);
 
+// What the session program tells the user of the failure: the PDF that was not made, what
+// failed in plain words, and where the report lies (strReport, a Windows path; empty when
+// none could be written). One paragraph a line.
+std::vector<std::string> FailureMessageLines(const ReportFacts& facts, const std::string& strReport,
+                                             const JobLimits& limits);
+
 // Writes the report into the folder nDirFd as ReportName(strTargetName), numbered like a
 // PDF when that name is taken, never replacing a file. The name used; nullopt, reason in
 // strError, when it could not be written.

@@ -65,12 +65,17 @@ JobFailure SignalFailure(int nSignal, const JobLimits& limits) {
 } // namespace
 
 std::vector<std::string> GhostscriptArguments(const std::string& strPrelude,
-                                              const std::string& strJob) {
+                                              const std::string& strJob,
+                                              const std::vector<std::string>& pdfSwitches) {
     // -dNOSAFER only until the prelude's end, where it calls .setsafe: safe mode from the
     // start together with WRITESYSTEMDICT makes Ghostscript warn in every job's log.
-    return {"gs",        "-q",      "-dNOSAFER",         "-dWRITESYSTEMDICT", "-dBATCH",
-            "-dNOPAUSE", "-dNOEPS", "-sDEVICE=pdfwrite", "-sstdout=%stderr",  "-sOutputFile=-",
-            strPrelude,  strJob};
+    std::vector<std::string> arguments = {
+        "gs",        "-q",      "-dNOSAFER",         "-dWRITESYSTEMDICT", "-dBATCH",
+        "-dNOPAUSE", "-dNOEPS", "-sDEVICE=pdfwrite", "-sstdout=%stderr",  "-sOutputFile=-"};
+    arguments.insert(arguments.end(), pdfSwitches.begin(), pdfSwitches.end());
+    arguments.push_back(strPrelude);
+    arguments.push_back(strJob);
+    return arguments;
 }
 
 std::vector<std::string> GhostscriptEnvironment(const std::string& strPath,
@@ -80,7 +85,8 @@ std::vector<std::string> GhostscriptEnvironment(const std::string& strPath,
 
 GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strJob,
                               const std::string& strFolder, int nOutputFd, const JobLimits& limits,
-                              int nCancelFd, std::function<std::optional<std::string>()> watch) {
+                              int nCancelFd, const std::vector<std::string>& pdfSwitches,
+                              std::function<std::optional<std::string>()> watch) {
     GhostscriptRun run;
     const UniqueFd nothing(open("/dev/null", O_RDONLY | O_CLOEXEC));
     if (!nothing) {
@@ -91,7 +97,7 @@ GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& 
     // The programs are looked for where the backend looks for them; CUPS sets that path.
     const char* pszPath = std::getenv("PATH");
     ChildSpec spec;
-    spec.arguments = GhostscriptArguments(strPrelude, strJob);
+    spec.arguments = GhostscriptArguments(strPrelude, strJob, pdfSwitches);
     spec.environment = GhostscriptEnvironment(pszPath ? pszPath : "/usr/bin:/bin", strFolder);
     spec.strDirectory = strFolder;
     spec.nStdin = nothing.Get();

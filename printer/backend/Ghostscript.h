@@ -13,11 +13,13 @@
 // needs to write systemdict once) and then switches safe mode on, then the job file.
 // Ghostscript's own EPS handling is off: the job's framing lines do that part. The PDF
 // goes to standard output; what the job prints goes to standard error, with Ghostscript's
-// messages. Nothing read before the job may hold a comment beginning "%%" or "%!":
+// messages. The job's configuration adds pdfSwitches (PdfSwitches) before the prelude.
+// Nothing read before the job may hold a comment beginning "%%" or "%!":
 // Ghostscript's comment parser would take it for the document's start and no longer pass
 // the job's header (its orientation, title and creator) to pdfwrite.
 std::vector<std::string> GhostscriptArguments(const std::string& strPrelude,
-                                              const std::string& strJob);
+                                              const std::string& strJob,
+                                              const std::vector<std::string>& pdfSwitches = {});
 
 // Ghostscript's whole environment: the search path for programs, the job's folder as
 // home and as the only temporary folder (under safe mode a job may write there and
@@ -36,5 +38,5 @@ struct GhostscriptRun {
 // gone too far. When nCancelFd (if not -1) becomes readable, the run is ended.
 GhostscriptRun RunGhostscript(const std::string& strPrelude, const std::string& strJob,
                               const std::string& strFolder, int nOutputFd, const JobLimits& limits,
-                              int nCancelFd,
+                              int nCancelFd, const std::vector<std::string>& pdfSwitches = {},
                               std::function<std::optional<std::string>()> watch = {});

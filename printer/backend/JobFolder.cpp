@@ -1,6 +1,7 @@
 #include "printer/backend/JobFolder.h"
 
 #include "printer/backend/UniqueFd.h"
+#include "printer/backend/WriteAll.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -17,19 +18,6 @@
 #include <utility>
 
 namespace {
-
-bool WriteAll(int nFd, const char* pData, size_t nSize) {
-    while (nSize > 0) {
-        const ssize_t nWritten = write(nFd, pData, nSize);
-        if (nWritten < 0 && errno == EINTR)
-            continue;
-        if (nWritten <= 0)
-            return false;
-        pData += nWritten;
-        nSize -= static_cast<size_t>(nWritten);
-    }
-    return true;
-}
 
 // One piece of the copy: in the kernel where it can, else through a buffer. The number of
 // bytes copied, 0 at the end, -1 on failure.

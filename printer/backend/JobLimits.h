@@ -35,4 +35,7 @@ struct JobLimits {
     unsigned nNumberedNames = 10000;
     // Ghostscript's lines in a failure report beside the target.
     size_t nReportLines = 60;
+    // How long a job whose ticket leaves the destination to the printer product waits for
+    // the user's answer to "Speichern unter" before its PDF goes to the suggested name.
+    std::chrono::milliseconds saveQuestion{std::chrono::minutes(5)};
 };

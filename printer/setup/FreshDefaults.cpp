@@ -1,7 +1,7 @@
-#include "FreshDefaults.h"
+#include "printer/setup/FreshDefaults.h"
 
-#include "ConfigurationRules.h"
-#include "RegKey.h"
+#include "printer/common/ConfigurationValues.h"
+#include "printer/common/RegKey.h"
 
 #include <shlobj.h>
 
@@ -9,11 +9,9 @@
 
 namespace {
 
-const char kProductKey[] = "SOFTWARE\\VeltraneSystems\\Quillon";
-const char kConfigurationsKey[] = "SOFTWARE\\VeltraneSystems\\Quillon\\Configurations";
+const std::string kConfigurationsKey = std::string(kProductKey) + "\\Configurations";
 const char kStandard[] = "Standard";
 const char kOfficePrint[] = "Office Print";
-const uint32_t kOfficePrintGeneral = kGeneralOverwrite | kGeneralUseOutputPath;
 
 // A folder below one of the system's, or false when the system cannot name it.
 bool ShellFolder(int nFolder, const char* pszBelow, std::string& strPath, SeedFailure& failure) {
@@ -36,7 +34,8 @@ bool KeyExists(const std::string& strPath) {
 // Whether Configurations has at least one subkey; a missing key has none.
 bool AnyConfigurationExists() {
     RegKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey, KEY_ENUMERATE_SUB_KEYS) != ERROR_SUCCESS)
+    if (key.Open(HKEY_LOCAL_MACHINE, kConfigurationsKey.c_str(), KEY_ENUMERATE_SUB_KEYS) !=
+        ERROR_SUCCESS)
         return false;
     char szName[256];
     DWORD cchName = sizeof szName;
@@ -52,6 +51,8 @@ class Seeder {
 public:
     explicit Seeder(SeedFailure& failure) : m_failure(failure) {}
 
+    int Written() const { return m_nWritten; }
+
     bool Dword(const std::string& strKey, const char* pszName, uint32_t dwValue) {
         DWORD dwData = dwValue;
         return SetIfMissing(strKey, pszName, REG_DWORD, &dwData, sizeof dwData) != Seeded::Failed;
@@ -60,25 +61,21 @@ public:
         return SetText(strKey, pszName, strValue) != Seeded::Failed;
     }
 
-    // Every value the converter reads from a settings key. The folder of an OutputPath
-    // written here is created, so the configuration works at once.
-    bool Settings(const std::string& strKey, uint32_t dwGeneral, const std::string& strOutputPath) {
-        for (const DwordDefault& value : kDwordDefaults) {
-            bool bGeneral = std::string(value.pszName) == "General";
-            if (!Dword(strKey, value.pszName, bGeneral ? dwGeneral : value.dwValue))
-                return false;
-        }
-        for (const TextDefault& value : kTextDefaults) {
-            if (std::string(value.pszName) != "OutputPath") {
-                if (!Text(strKey, value.pszName, value.pszValue))
+    // Every value the converter and the printer side read from a settings key. The
+    // folder of an OutputPath written here is created, so the configuration works at once.
+    bool Settings(const std::string& strKey, const ConfigurationValues& values) {
+        for (const NamedValue& value : RegistryValuesOf(values)) {
+            if (!value.bText) {
+                if (!Dword(strKey, value.pszName, value.dwValue))
                     return false;
                 continue;
             }
-            Seeded result = SetText(strKey, value.pszName, strOutputPath);
+            Seeded result = SetText(strKey, value.pszName, value.strText);
             if (result == Seeded::Failed)
                 return false;
-            if (result == Seeded::Written && !strOutputPath.empty())
-                CreateDirectoryA(strOutputPath.c_str(), nullptr);
+            if (result == Seeded::Written && value.pszName == std::string("OutputPath") &&
+                !value.strText.empty())
+                CreateDirectoryA(value.strText.c_str(), nullptr);
         }
         return true;
     }
@@ -108,15 +105,17 @@ private:
             m_failure.nError = nError;
             return Seeded::Failed;
         }
+        ++m_nWritten;
         return Seeded::Written;
     }
 
     SeedFailure& m_failure;
+    int m_nWritten = 0;
 };
 
 } // namespace
 
-bool SeedFreshDefaults(SeedFailure& failure) {
+bool SeedFreshDefaults(SeedFailure& failure, int& nWritten) {
     std::string strInstallFolder;
     std::string strOfficeFolder;
     if (!ShellFolder(CSIDL_PROGRAM_FILES, "Veltrane Quillon", strInstallFolder, failure) ||
@@ -129,7 +128,7 @@ bool SeedFreshDefaults(SeedFailure& failure) {
     if (!seed.Dword("Configuration", "SaveRequest", 1) ||
         !seed.Text("Configuration", "Install", strInstallFolder) ||
         !seed.Text("Configuration", "PortName", "VeltraneQuillonPort") ||
-        !seed.Settings("Configuration", 0, ""))
+        !seed.Settings("Configuration", ConfigurationValues()))
         return false;
 
     // Sample configurations only for a product without any: a user who deleted them does
@@ -137,12 +136,15 @@ bool SeedFreshDefaults(SeedFailure& failure) {
     bool bFresh = !AnyConfigurationExists();
     bool bStandard = bFresh || KeyExists(std::string(kProductKey) + "\\" + strStandardKey);
     bool bOffice = bFresh || KeyExists(std::string(kProductKey) + "\\" + strOfficeKey);
-    if (bStandard && !seed.Settings(strStandardKey, 0, ""))
+    if (bStandard && !seed.Settings(strStandardKey, ConfigurationValues()))
         return false;
-    if (bOffice && !seed.Settings(strOfficeKey, kOfficePrintGeneral, strOfficeFolder))
+    if (bOffice && !seed.Settings(strOfficeKey, OfficePrintValues(strOfficeFolder)))
         return false;
     if (bStandard && !seed.Text("Configurations", "ActiveConfiguration", kStandard))
         return false;
 
-    return seed.Dword("Debug", "BuildTime", 1234) && seed.Text("Debug", "KernelBuild", "5.01");
+    const bool bSeeded =
+        seed.Dword("Debug", "BuildTime", 1234) && seed.Text("Debug", "KernelBuild", "5.01");
+    nWritten = seed.Written();
+    return bSeeded;
 }

@@ -1,7 +1,9 @@
 // QuillonSetup.dll: the custom action that the package runs after it has written its own
 // registry values, to seed the printer product's registry tree (FreshDefaults.h). It is
 // run deferred, as the installing service, so it may write to HKEY_LOCAL_MACHINE.
-#include "FreshDefaults.h"
+#include "printer/setup/FreshDefaults.h"
+
+#include "printer/common/RegistryOnDisk.h"
 
 #include <windows.h>
 #include <msi.h>
@@ -34,9 +36,16 @@ std::string SystemText(LONG nError) {
 // the log: a product whose registry tree is incomplete reports errors at every start.
 extern "C" __declspec(dllexport) UINT __stdcall SeedDefaults(MSIHANDLE hInstall) {
     SeedFailure failure;
-    if (SeedFreshDefaults(failure))
-        return ERROR_SUCCESS;
-    LogLine(hInstall, "Veltrane Quillon: Grundeinstellungen nicht angelegt, " + failure.strWhere +
-                          ": " + SystemText(failure.nError));
-    return ERROR_INSTALL_FAILURE;
+    int nWritten = 0;
+    if (!SeedFreshDefaults(failure, nWritten)) {
+        LogLine(hInstall, "Veltrane Quillon: Grundeinstellungen nicht angelegt, " +
+                              failure.strWhere + ": " + SystemText(failure.nError));
+        return ERROR_INSTALL_FAILURE;
+    }
+    // The values are in the registry either way; at worst the printer side sees them
+    // when Wine next writes its files.
+    if (LONG nError = WriteMachineRegistryToDisk(); nError != ERROR_SUCCESS)
+        LogLine(hInstall,
+                "Veltrane Quillon: Registrierung nicht sofort gespeichert: " + SystemText(nError));
+    return ERROR_SUCCESS;
 }

@@ -10,7 +10,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -48,14 +50,15 @@ std::string EpsWithHeader(const std::string& strHeader, const std::string& strTr
 }
 
 // Ghostscript run on strJob as the backend runs it, with the PDF in dir/out.pdf.
-GhostscriptRun Convert(const BackendTestDir& dir, const std::string& strJob) {
+GhostscriptRun Convert(const BackendTestDir& dir, const std::string& strJob,
+                       const std::vector<std::string>& pdfSwitches = {}) {
     BackendTestDir::WriteFile(dir.Path() / "job", strJob);
     const UniqueFd output(
         open((dir.Path() / "out.pdf").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (!output)
         return {};
     return RunGhostscript(BACKEND_TEST_PRELUDE, (dir.Path() / "job").string(), dir.Path().string(),
-                          output.Get(), JobLimits{}, -1);
+                          output.Get(), JobLimits{}, -1, pdfSwitches);
 }
 
 const PreludeCase PRELUDE_CASES[] = {
@@ -155,6 +158,41 @@ TEST(PreludeCropBoxTest, PdfCropSetsTheCropBox) {
     ASSERT_TRUE(info.count("CropBox") && info.count("MediaBox"));
     EXPECT_EQ(info.at("CropBox"), "100.00   200.00   300.00   300.00");
     EXPECT_NE(info.at("MediaBox"), info.at("CropBox"));
+}
+
+// The configuration's font lists reach pdfwrite as names and nothing else: a list that
+// holds PostScript code runs none of it.
+TEST(PreludeFontListTest, NamesOnlyEverBecomeNames) {
+    if (!HaveCommand("gs") || !HaveCommand("pdffonts"))
+        GTEST_SKIP() << "Ghostscript or pdffonts missing";
+    const std::string strJob = "%!PS\n/URWGothic-Book findfont 20 scalefont setfont 72 700 moveto "
+                               "(Gothic) show\n/NimbusSans-Regular findfont 20 scalefont setfont "
+                               "72 600 moveto (Nimbus) show showpage\n" +
+                               TRAILER;
+    BackendTestDir dir;
+    GhostscriptRun run = Convert(dir, strJob);
+    ASSERT_FALSE(run.failure) << FailureText(run);
+    const std::string strPdf = (dir.Path() / "out.pdf").string();
+    EXPECT_EQ(
+        PdfFontsEmbedded(strPdf),
+        (std::map<std::string, bool>{{"URWGothic-Book", true}, {"NimbusSans-Regular", true}}));
+
+    run = Convert(dir, strJob,
+                  {"-sQuillonNeverEmbed=] {(GEKAPERT) print} exec [ URWGothic-Book (x) /y"});
+    ASSERT_FALSE(run.failure) << FailureText(run);
+    for (const std::string& strLine : run.log)
+        EXPECT_EQ(strLine.find("GEKAPERT"), std::string::npos) << strLine;
+    EXPECT_EQ(
+        PdfFontsEmbedded(strPdf),
+        (std::map<std::string, bool>{{"URWGothic-Book", false}, {"NimbusSans-Regular", true}}));
+
+    // With no font embedded but those always embedded.
+    run =
+        Convert(dir, strJob, {"-dEmbedAllFonts=false", "-sQuillonAlwaysEmbed=NimbusSans-Regular"});
+    ASSERT_FALSE(run.failure) << FailureText(run);
+    EXPECT_EQ(
+        PdfFontsEmbedded(strPdf),
+        (std::map<std::string, bool>{{"URWGothic-Book", false}, {"NimbusSans-Regular", true}}));
 }
 
 // Safe mode lets a job write into its own folder (Ghostscript's temporary folder) and

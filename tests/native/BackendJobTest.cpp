@@ -102,6 +102,43 @@ TEST_F(BackendJobTest, TakenNameGetsTheNextFreeOne) {
         EXPECT_EQ(BackendTestDir::ReadFile(out / pszName).substr(0, 5), "%PDF-") << pszName;
 }
 
+// The configuration the ticket names comes from the prefix's system.reg; one that is not
+// there gives the Configuration key's settings, and the log says so.
+TEST_F(BackendJobTest, TheTicketsConfigurationShapesThePdf) {
+    if (!HaveCommand("gs") || !HaveCommand("pdffonts"))
+        GTEST_SKIP() << "Ghostscript or pdffonts missing";
+    BackendTestDir::WriteFile(m_strJobFile, "%!PS\n/NimbusSans-Regular findfont 20 scalefont "
+                                            "setfont 72 700 moveto (Auftrag) show showpage\n");
+    BackendTestDir::WriteFile(
+        m_strPrefix + "/system.reg",
+        "WINE REGISTRY Version 2\n\n[Software\\\\VeltraneSystems\\\\Quillon\\\\Configuration] 1\n"
+        "\"Fonts\"=dword:00000000\n"
+        "\n[Software\\\\VeltraneSystems\\\\Quillon\\\\Configurations\\\\Ohne Schriften] 1\n"
+        "\"Fonts\"=dword:00000002\n");
+    const auto embedded = [&](const char* pszPdf) {
+        return PdfFontsEmbedded((m_drive / "Out" / pszPdf).string())["NimbusSans-Regular"];
+    };
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\ohne.pdf c=\"Ohne Schriften\" f=1"), -1),
+              CUPS_BACKEND_OK);
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\fehlt.pdf c=Fehlt f=1"), -1), CUPS_BACKEND_OK);
+    const std::string strLog = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(embedded("ohne.pdf"));
+    EXPECT_TRUE(embedded("fehlt.pdf"));
+    EXPECT_NE(strLog.find("WARNING: There is no configuration \"Fehlt\"; the values of the "
+                          "Configuration key are used.\n"),
+              std::string::npos)
+        << strLog;
+    // The values a key lacks are said too, one line each; none about the Fonts both have.
+    EXPECT_NE(strLog.find("WARNING: In configuration \"Ohne Schriften\", Colour is missing; 1 "
+                          "is used.\n"),
+              std::string::npos);
+    EXPECT_NE(strLog.find("WARNING: In the Configuration key, Colour is missing"),
+              std::string::npos);
+    EXPECT_EQ(strLog.find(", Fonts is missing"), std::string::npos);
+}
+
 // Flag 1 clear: the program leaves the extension to the printer product, which asks
 // nobody here: the PDF gets ".pdf", numbered when that is taken.
 TEST_F(BackendJobTest, NameWithoutExtensionGetsPdf) {

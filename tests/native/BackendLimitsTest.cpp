@@ -96,7 +96,7 @@ public:
         const UniqueFd output(open((m_dir.Path() / "out.pdf").c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
         return RunGhostscript(BACKEND_TEST_PRELUDE, (m_dir.Path() / "job").string(),
-                              m_dir.Path().string(), output.Get(), limits, nCancelFd,
+                              m_dir.Path().string(), output.Get(), limits, nCancelFd, {},
                               std::move(watch));
     }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 // The output of a command; empty when it cannot run.
 inline std::string CommandOutput(const std::string& strCommand) {
@@ -42,4 +43,25 @@ inline std::map<std::string, std::string> PdfInfo(const std::string& strPath) {
 
 inline std::string PdfText(const std::string& strPath) {
     return CommandOutput("pdftotext '" + strPath + "' - 2>/dev/null");
+}
+
+// pdffonts: each font's name (without a subset's prefix) and whether it is embedded.
+inline std::map<std::string, bool> PdfFontsEmbedded(const std::string& strPath) {
+    std::map<std::string, bool> fonts;
+    std::istringstream lines(CommandOutput("pdffonts '" + strPath + "' 2>/dev/null"));
+    std::string strLine;
+    for (int nLine = 0; std::getline(lines, strLine); ++nLine) {
+        std::istringstream fields(strLine);
+        std::string strName, strWord;
+        std::vector<std::string> words;
+        fields >> strName;
+        while (fields >> strWord)
+            words.push_back(strWord);
+        // name, type words, encoding, emb, sub, uni, object, generation
+        if (nLine < 2 || words.size() < 6)
+            continue;
+        const size_t nPlus = strName.find('+');
+        fonts[nPlus == 6 ? strName.substr(7) : strName] = words[words.size() - 5] == "yes";
+    }
+    return fonts;
 }

@@ -1,5 +1,6 @@
 // Shows one dialog template of a program without running any of the program's code, so
-// its layout can be looked at or photographed:
+// its layout can be looked at or photographed, with the common controls the program's own
+// manifest asks for:
 //   ShowDialog <module.exe> <dialog id> [seconds]
 // The dialog stays up, modeless and with its texts as the template holds them, for the
 // given number of seconds (5 by default), or until it is cancelled (Escape, the close box,
@@ -27,6 +28,36 @@ public:
 
 private:
     HMODULE m_hModule;
+};
+
+// The program's manifest made active for this thread, so its dialogs get the controls
+// the program gets; nothing when the program has no manifest.
+class ProgramManifest {
+public:
+    explicit ProgramManifest(const char* pszPath) {
+        ACTCTXA context{};
+        context.cbSize = sizeof context;
+        context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        context.lpSource = pszPath;
+        context.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+        m_hContext = CreateActCtxA(&context);
+        if (m_hContext != INVALID_HANDLE_VALUE && !ActivateActCtx(m_hContext, &m_nCookie)) {
+            ReleaseActCtx(m_hContext);
+            m_hContext = INVALID_HANDLE_VALUE;
+        }
+    }
+    ~ProgramManifest() {
+        if (m_hContext == INVALID_HANDLE_VALUE)
+            return;
+        DeactivateActCtx(0, m_nCookie);
+        ReleaseActCtx(m_hContext);
+    }
+    ProgramManifest(const ProgramManifest&) = delete;
+    ProgramManifest& operator=(const ProgramManifest&) = delete;
+
+private:
+    HANDLE m_hContext = INVALID_HANDLE_VALUE;
+    ULONG_PTR m_nCookie = 0;
 };
 
 class DialogWindow {
@@ -88,6 +119,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    ProgramManifest manifest(argv[1]);
     // The templates use the progress bar class, which lives in the common controls.
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);

@@ -79,6 +79,14 @@ std::string ClickAndAnswer(HWND hDlg, int nID, int nAnswer) {
     return strText;
 }
 
+int ComboChoice(HWND hDlg, int nID) {
+    return static_cast<int>(SendDlgItemMessageA(hDlg, nID, CB_GETCURSEL, 0, 0));
+}
+
+void SetComboChoice(HWND hDlg, int nID, int nChoice) {
+    SendDlgItemMessageA(hDlg, nID, CB_SETCURSEL, static_cast<WPARAM>(nChoice), 0);
+}
+
 std::vector<std::string> ListEntries(HWND hDlg) {
     HWND hList = GetDlgItem(hDlg, IDC_CONFIG_LIST);
     std::vector<std::string> entries;
@@ -332,9 +340,17 @@ TEST_F(AppletTest, CreatesAConfigurationThatTheConverterLoadsWithoutAReport) {
         EXPECT_EQ(ERROR_SUCCESS, raw.nError) << pszName;
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), raw.dwType) << pszName;
     }
-    // A new configuration writes beside its input, and never over an existing file.
+    // A new configuration writes beside its input, never over an existing file, and gives
+    // Ghostscript's own PDF.
     EXPECT_EQ(0u, GetDword(strKey, "General"));
     EXPECT_EQ("", GetText(strKey, "OutputPath"));
+    for (const char* pszName :
+         {"Fonts", "Resolution", "ColourResolution", "GreyResolution", "MonoResolution"})
+        EXPECT_EQ(0u, GetDword(strKey, pszName)) << pszName;
+    for (const char* pszName : {"Colour", "Grey", "Monochrome"})
+        EXPECT_EQ(1u, GetDword(strKey, pszName)) << pszName;
+    EXPECT_EQ("", GetText(strKey, "EmbedFonts"));
+    EXPECT_EQ("", GetText(strKey, "NeverEmbedFonts"));
 
     ConversionSettings settings;
     for (SettingCell* pCell :
@@ -616,6 +632,142 @@ TEST_F(AppletTest, OkRefusesAnOutputFolderThePrinterCannotUseAndWritesNothing) {
     });
     EXPECT_EQ(0x1000u, GetDword(KeyOf("A"), "General"));
     EXPECT_EQ(strLong.substr(0, 246), GetText(KeyOf("A"), "OutputPath"));
+}
+
+// The PDF settings as the printer side takes them: a value it would not take shows as the
+// setting it uses instead. OK writes what was changed, and only that.
+TEST_F(AppletTest, ShowsAndSavesThePdfSettings) {
+    Seed("A", 0);
+    const std::string strKey = KeyOf("A");
+    ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, strKey, "ColourResolution", 300));
+    ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, strKey, "GreyResolution", 5));
+    ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, strKey, "Colour", 2));
+    ASSERT_TRUE(SetDword(HKEY_LOCAL_MACHINE, strKey, "Monochrome", 0));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, strKey, "Fonts", "1"));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, strKey, "EmbedFonts", "Palatino-Roman; Courier"));
+    ASSERT_TRUE(SetRaw(HKEY_LOCAL_MACHINE, strKey, "NeverEmbedFonts", REG_MULTI_SZ,
+                       {'S', 'y', 'm', 'b', 'o', 'l', 0, 0}));
+    SetActive("A");
+
+    std::vector<std::string> shown;
+    std::vector<int> choices;
+    std::vector<std::string> compressions;
+    RunApplet([&](HWND hDlg) {
+        for (int nID : {IDC_COLOUR_RESOLUTION, IDC_GREY_RESOLUTION, IDC_MONO_RESOLUTION,
+                        IDC_EMBED_FONTS, IDC_NEVER_EMBED_FONTS})
+            shown.push_back(ItemText(hDlg, nID));
+        for (int nID :
+             {IDC_COLOUR_COMPRESSION, IDC_GREY_COMPRESSION, IDC_MONO_COMPRESSION, IDC_FONTS})
+            choices.push_back(ComboChoice(hDlg, nID));
+        for (int nID : {IDC_COLOUR_COMPRESSION, IDC_MONO_COMPRESSION, IDC_FONTS})
+            for (int i = 0; i < 3; ++i) {
+                HWND hCombo = GetDlgItem(hDlg, nID);
+                std::string strEntry(
+                    static_cast<size_t>(SendMessageA(hCombo, CB_GETLBTEXTLEN, i, 0)), '\0');
+                SendMessageA(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&strEntry[0]));
+                compressions.push_back(strEntry);
+            }
+        SetItemText(hDlg, IDC_MONO_RESOLUTION, " 600 ");
+        SetComboChoice(hDlg, IDC_GREY_COMPRESSION, 0);
+        SetComboChoice(hDlg, IDC_FONTS, 2);
+        SetItemText(hDlg, IDC_NEVER_EMBED_FONTS, "Symbol;;ZapfDingbats ");
+        Click(hDlg, IDOK);
+    });
+
+    EXPECT_EQ((std::vector<std::string>{"300", "0", "0", "Palatino-Roman;Courier", "Symbol"}),
+              shown);
+    EXPECT_EQ((std::vector<int>{2, 1, 0, 0}), choices);
+    EXPECT_EQ(
+        (std::vector<std::string>{"Verlustfrei", "Automatisch", "JPEG", "ZIP (Flate)",
+                                  "CCITT Gruppe 4", "Laufl\xE4nge", "Als Teilmengen einbetten",
+                                  "Vollst\xE4ndig einbetten", "Nur \x84Immer einbetten\x93"}),
+        compressions);
+    EXPECT_EQ(600u, GetDword(strKey, "MonoResolution"));
+    EXPECT_EQ(0u, GetDword(strKey, "Grey"));
+    RawValue fonts = GetRaw(HKEY_LOCAL_MACHINE, strKey, "Fonts");
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), fonts.dwType);
+    EXPECT_EQ(2u, DwordOf(fonts));
+    RawValue never = GetRaw(HKEY_LOCAL_MACHINE, strKey, "NeverEmbedFonts");
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), never.dwType);
+    EXPECT_EQ("Symbol;ZapfDingbats", GetText(strKey, "NeverEmbedFonts"));
+    // What was not changed stays as it was, even a value the printer side would not take.
+    EXPECT_EQ(5u, GetDword(strKey, "GreyResolution"));
+    EXPECT_EQ("Palatino-Roman; Courier", GetText(strKey, "EmbedFonts"));
+    EXPECT_EQ(1200u, GetDword(strKey, "Resolution"));
+    EXPECT_EQ(300u, GetDword(strKey, "ColourResolution"));
+}
+
+struct RefusedPdf {
+    int nID;
+    std::string strTyped;
+    std::string strMessage;
+};
+
+TEST_F(AppletTest, OkRefusesPdfSettingsThePrinterWouldNotTakeAndWritesNothing) {
+    Seed("A", 0);
+    Seed("B", 0);
+    SetActive("A");
+    const std::vector<RefusedPdf> cases = {
+        {IDC_COLOUR_RESOLUTION, "8",
+         "Die Aufl\xF6sung der Farbbilder von \x84"
+         "A\x93 muss 0 oder eine ganze Zahl von 9 bis 4000 sein."},
+        {IDC_GREY_RESOLUTION, "4001",
+         "Die Aufl\xF6sung der Graustufenbilder von \x84"
+         "A\x93 muss 0 oder eine ganze Zahl von 9 bis 4000 sein."},
+        {IDC_MONO_RESOLUTION, "",
+         "Die Aufl\xF6sung der Schwarzwei\xDF"
+         "bilder von \x84"
+         "A\x93 muss 0 oder eine ganze Zahl von 9 bis 4000 sein."},
+        {IDC_MONO_RESOLUTION, "99999999999",
+         "Die Aufl\xF6sung der Schwarzwei\xDF"
+         "bilder von \x84"
+         "A\x93 muss 0 oder eine ganze Zahl von 9 bis 4000 sein."},
+        {IDC_EMBED_FONTS, "Courier; Times Roman",
+         "\x84Times Roman\x93 unter \x84Immer einbetten\x93 von \x84"
+         "A\x93 ist kein PostScript-Schriftname: Namen bestehen aus h\xF6"
+         "chstens 127 Zeichen ohne Leerzeichen, Umlaute und ( ) < > [ ] { } / %."},
+        {IDC_NEVER_EMBED_FONTS, "] {(x) print} exec [",
+         "\x84] {(x) print} exec [\x93 unter \x84Nie einbetten\x93 von \x84"
+         "A\x93 ist kein PostScript-Schriftname: Namen bestehen aus h\xF6"
+         "chstens 127 Zeichen ohne Leerzeichen, Umlaute und ( ) < > [ ] { } / %."},
+        {IDC_NEVER_EMBED_FONTS, "B\xFCro",
+         "\x84"
+         "B\xFCro\x93 unter \x84Nie einbetten\x93 von \x84"
+         "A\x93 ist kein PostScript-Schriftname: Namen bestehen aus h\xF6"
+         "chstens 127 Zeichen ohne Leerzeichen, Umlaute und ( ) < > [ ] { } / %."},
+        {IDC_EMBED_FONTS,
+         [] {
+             std::string strNames;
+             for (int i = 0; i <= 100; ++i)
+                 strNames += "F" + std::to_string(i) + ";";
+             return strNames;
+         }(),
+         "Eine Schriftliste von \x84"
+         "A\x93 enth\xE4lt mehr als 100 Namen."},
+    };
+
+    std::vector<std::string> messages;
+    RunApplet([&](HWND hDlg) {
+        for (const RefusedPdf& refused : cases) {
+            SelectEntry(hDlg, "A");
+            SetItemText(hDlg, refused.nID, refused.strTyped);
+            // The refusal also comes while another configuration is on display, and brings
+            // the one at fault back.
+            SelectEntry(hDlg, "B");
+            messages.push_back(ClickAndAnswer(hDlg, IDOK, IDOK));
+            SetItemText(
+                hDlg, refused.nID,
+                refused.nID == IDC_EMBED_FONTS || refused.nID == IDC_NEVER_EMBED_FONTS ? "" : "0");
+        }
+        Click(hDlg, IDCANCEL);
+    });
+
+    ASSERT_EQ(cases.size(), messages.size());
+    for (size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(cases[i].strMessage, messages[i]) << "typed " << cases[i].strTyped;
+    for (const char* pszName :
+         {"ColourResolution", "GreyResolution", "MonoResolution", "EmbedFonts", "NeverEmbedFonts"})
+        EXPECT_FALSE(ValueExists(KeyOf("A"), pszName)) << pszName;
 }
 
 TEST_F(AppletTest, DeletesOnlyAfterConfirmationAndPassesTheActiveRoleOn) {

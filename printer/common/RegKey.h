@@ -1,4 +1,5 @@
-// RegKey: an open registry key of the applet, closed on every path out of its scope.
+// RegKey: an open registry key of the printer product's Windows programs, closed on every
+// path out of its scope.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +32,11 @@ public:
         char szClass[] = "";
         return RegCreateKeyExA(hParent, pszPath, 0, szClass, REG_OPTION_NON_VOLATILE, samDesired,
                                nullptr, &m_hKey, pdwDisposition);
+    }
+    // Takes over a key opened otherwise.
+    void Adopt(HKEY hKey) {
+        Close();
+        m_hKey = hKey;
     }
     HKEY Get() const { return m_hKey; }
 
