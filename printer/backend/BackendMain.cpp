@@ -76,6 +76,13 @@ int RunJob(int argc, char* argv[]) {
     return RunBackendJob(job, cancelRead.Get());
 }
 
+// A job that failed or was refused ends for good. Through a class CUPS ignores the queue's
+// error policy and hands such a job at once to the next member, which fails it the same
+// way, without end: there the job is cancelled at the printer instead.
+int FinalStatus(int nStatus) {
+    return nStatus == CUPS_BACKEND_FAILED && std::getenv("CLASS") ? CUPS_BACKEND_CANCEL : nStatus;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -90,11 +97,11 @@ int main(int argc, char* argv[]) {
     // Whatever goes wrong, the job fails cleanly: the objects that hold its files and its
     // Ghostscript clean up as the exception passes.
     try {
-        return RunJob(argc, argv);
+        return FinalStatus(RunJob(argc, argv));
     } catch (const std::exception& error) {
         LogError(std::string("Backend failed: ") + error.what() + ".");
     } catch (...) {
         LogError("Backend failed.");
     }
-    return CUPS_BACKEND_FAILED;
+    return FinalStatus(CUPS_BACKEND_FAILED);
 }

@@ -4,13 +4,16 @@
 #include "printer/backend/TargetPath.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -63,6 +66,30 @@ bool EndsLikePdf(std::string_view tail) {
         return false;
     return tail.find("startxref") != std::string_view::npos;
 }
+
+// Jobs that name files in one folder take turns, so that the look for a free name (in any
+// case, as Wine looks) and the naming are one step among them: two jobs finishing at once
+// would else give names that differ only in case. The turn is a lock on the folder, which
+// anyone who may read the folder could hold: after a while the naming goes on without it
+// (then two names may differ only in case; none is ever given twice).
+class FolderTurn {
+public:
+    explicit FolderTurn(int nDirFd)
+        : m_folder(openat(nDirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        constexpr std::chrono::seconds WAIT{5};
+        const auto deadline = std::chrono::steady_clock::now() + WAIT;
+        while (m_folder && flock(m_folder.Get(), LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                std::chrono::steady_clock::now() >= deadline)
+                m_folder.Reset();
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+
+private:
+    UniqueFd m_folder; // closing it ends the turn
+};
 
 } // namespace
 
@@ -178,6 +205,7 @@ std::optional<std::string> PendingOutput::Publish(const std::string& strName, bo
         strError = "cannot write the file: " + ErrnoText();
         return std::nullopt;
     }
+    const FolderTurn turn(m_folder.Get());
     const std::optional<std::string> existing = FindEntry(m_folder.Get(), strName);
     if (bReplace ? NameReplacing(existing.value_or(strName)) : !existing && NameNoReplace(strName))
         return Published(bReplace ? existing.value_or(strName) : strName);
