@@ -1,6 +1,9 @@
 // What an input file is and which of its bytes are PostScript: the header probe tests,
-// the DOS EPS section, the PJL wrapper at both ends, and the lines that frame the data.
+// the DOS EPS section, the PJL wrapper at both ends; the lines that frame the data are in
+// JobFraming.h.
 #pragma once
+
+#include "engine/JobFraming.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,19 +15,6 @@ constexpr size_t HEADER_PROBE_SIZE = 1024;
 
 // The spool worker's read and write block, which the PJL trailer scan borrows.
 constexpr size_t TRANSFER_BLOCK_SIZE = 16384;
-
-// Written before the data of EPS input: the interpreter crops to the bounding box.
-constexpr char EpsPrefixLine[] =
-    "systemdict /BrisolDict get begin /TrimToBBox true def /PDFCrop false def end\n";
-constexpr size_t EPS_PREFIX_LINE_LENGTH = sizeof EpsPrefixLine - 1;
-static_assert(EPS_PREFIX_LINE_LENGTH == 77, "the prefix line is sent as 77 bytes");
-
-// Written after the data of every job that was not broken off: emits the last page unless
-// the document already did.
-constexpr char ShowPageTrailerLine[] =
-    "\nsystemdict /BrisolDict get /DoneShowPage get not {showpage} if\n";
-constexpr size_t SHOW_PAGE_TRAILER_LINE_LENGTH = sizeof ShowPageTrailerLine - 1;
-static_assert(SHOW_PAGE_TRAILER_LINE_LENGTH == 64, "the trailer line is sent as 64 bytes");
 
 enum class InputAction {
     Send,  // send nByteCount bytes from nStartOffset

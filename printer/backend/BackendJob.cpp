@@ -14,6 +14,8 @@
 #include "printer/backend/TicketCheck.h"
 #include "printer/backend/UniqueFd.h"
 #include "printer/backend/WindowsPath.h"
+
+#include "engine/JobFraming.h"
 #include "printer/session/SessionProtocol.h"
 
 #include <cups/backend.h>
@@ -74,6 +76,24 @@ std::string RealPath(int nDirFd) {
     return strPath;
 }
 
+// Whether the job ends with the program's closing line, which every job it did not cut
+// short ends with (after a cancel or a failed write the program sends what it had and
+// ends the job without it). nullopt when the job is no file that can be read from its end.
+std::optional<bool> EndsWhole(int nFd) {
+    struct stat info {};
+    if (fstat(nFd, &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    if (info.st_size < static_cast<off_t>(SHOW_PAGE_TRAILER_LINE_LENGTH))
+        return false;
+    char tail[SHOW_PAGE_TRAILER_LINE_LENGTH];
+    return pread(nFd, tail, sizeof tail, info.st_size - static_cast<off_t>(sizeof tail)) ==
+               static_cast<ssize_t>(sizeof tail) &&
+           std::memcmp(tail, ShowPageTrailerLine, sizeof tail) == 0;
+}
+
+constexpr const char* CUT_SHORT =
+    "the program cut the job short (a cancel, or data it could not send whole)";
+
 // Why the job's folder has gone too far, if it has.
 std::optional<std::string> FolderTooFull(const JobFolder& folder, const JobLimits& limits) {
     const FolderUsage usage = folder.Usage(limits.nMaxFolderEntries);
@@ -112,6 +132,10 @@ Outcome Convert(const BackendJob& job, int nInputFd, const TargetPath& target, b
             return CancelRequested(nCancelFd)
                        ? Failure(FailureKind::Cancelled, "the job was cancelled")
                        : Failure(FailureKind::Internal, "the job could not be copied", strError);
+        // A job on standard input is seen whole only now.
+        const UniqueFd copy(open(strJob.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!copy || EndsWhole(copy.Get()) != true)
+            return Failure(FailureKind::CutShort, CUT_SHORT);
     }
     std::optional<PendingOutput> output = PendingOutput::Create(target.folder.Get(), strError);
     if (!output)
@@ -150,6 +174,14 @@ std::string NewJobKey(const std::string& strJobId) {
 
 // The job failed once its target was known: the user finds a report beside it, and the
 // session program, if one runs, says so.
+// The program cut the job short: it has told its user already (a failed write), or the
+// user cancelled. Half a document under the PDF's name would pass for the whole: nothing
+// is written, and the job ends as cancelled.
+int EndCutShort() {
+    LogError(std::string("Not converted: ") + CUT_SHORT + ".");
+    return CUPS_BACKEND_CANCEL;
+}
+
 int ReportFailure(const BackendJob& job, const PrefixAccess& access, const std::string& strJobKey,
                   const Destination& destination, const Failed& failed) {
     const std::string strTarget = WindowsPathText(destination.path);
@@ -161,6 +193,8 @@ int ReportFailure(const BackendJob& job, const PrefixAccess& access, const std::
         LogError("Conversion failed: " + failure.strReason + ".");
         return CUPS_BACKEND_FAILED;
     }
+    if (failure.kind == FailureKind::CutShort)
+        return EndCutShort();
     ReportFacts facts;
     facts.strTarget = strTarget;
     facts.strJobId = job.strJobId;
@@ -225,6 +259,8 @@ int RunBackendJob(const BackendJob& job, int nCancelFd) {
         LogError(std::string("Cannot open the job file: ") + std::strerror(errno) + ".");
         return CUPS_BACKEND_FAILED;
     }
+    if (EndsWhole(input.Get()) == false)
+        return EndCutShort();
     if (!BecomeSubmittingUser(job.strUser, strError))
         return Refuse(strError, "Job user: " + user->strName);
 

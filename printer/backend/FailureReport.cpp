@@ -50,6 +50,8 @@ std::string Explanation(const JobFailure& failure, const JobLimits& limits) {
         return "Der Name der PDF-Datei und alle nummerierten Namen sind bereits vergeben.";
     case FailureKind::Cancelled:
         return "Der Druckauftrag wurde abgebrochen.";
+    case FailureKind::CutShort:
+        return "Das Programm hat den Druckauftrag nicht vollständig gesendet.";
     case FailureKind::Internal:
         break;
     }

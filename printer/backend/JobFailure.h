@@ -16,6 +16,7 @@ enum class FailureKind {
     NoPdf,          // Ghostscript ended well but left no whole PDF
     NameTaken,      // the name and every numbered name are taken
     Cancelled,      // the user or an administrator cancelled the job
+    CutShort,       // the program cut the job short (a cancel, or data not sent whole)
     Internal,       // the conversion could not be run at all
 };
 

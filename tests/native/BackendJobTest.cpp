@@ -16,9 +16,8 @@
 
 namespace {
 
-const std::string ONE_PAGE =
-    "%!PS\n/Helvetica findfont 20 scalefont setfont 72 700 moveto (Auftrag) show showpage\n"
-    "\nsystemdict /BrisolDict get /DoneShowPage get not {showpage} if\n";
+const std::string ONE_PAGE = SentJob(
+    "%!PS\n/Helvetica findfont 20 scalefont setfont 72 700 moveto (Auftrag) show showpage\n");
 
 std::string CurrentUser() {
     const passwd* pUser = getpwuid(geteuid());
@@ -107,8 +106,9 @@ TEST_F(BackendJobTest, TakenNameGetsTheNextFreeOne) {
 TEST_F(BackendJobTest, TheTicketsConfigurationShapesThePdf) {
     if (!HaveCommand("gs") || !HaveCommand("pdffonts"))
         GTEST_SKIP() << "Ghostscript or pdffonts missing";
-    BackendTestDir::WriteFile(m_strJobFile, "%!PS\n/NimbusSans-Regular findfont 20 scalefont "
-                                            "setfont 72 700 moveto (Auftrag) show showpage\n");
+    BackendTestDir::WriteFile(m_strJobFile,
+                              SentJob("%!PS\n/NimbusSans-Regular findfont 20 scalefont "
+                                      "setfont 72 700 moveto (Auftrag) show showpage\n"));
     BackendTestDir::WriteFile(
         m_strPrefix + "/system.reg",
         "WINE REGISTRY Version 2\n\n[Software\\\\VeltraneSystems\\\\Quillon\\\\Configuration] 1\n"
@@ -159,7 +159,7 @@ TEST_F(BackendJobTest, FailedConversionLeavesOnlyItsReport) {
         GTEST_SKIP() << "Ghostscript missing";
     const auto out = m_drive / "Out";
     BackendTestDir::WriteFile(out / "kaputt.log", "a report of before");
-    BackendTestDir::WriteFile(m_strJobFile, "%!PS\nshowpage\ngibtsnicht\n");
+    BackendTestDir::WriteFile(m_strJobFile, SentJob("%!PS\nshowpage\ngibtsnicht\n"));
     EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\kaputt.pdf c= f=5"), -1), CUPS_BACKEND_FAILED);
     EXPECT_EQ(BackendTestDir::List(out), (std::set<std::string>{"kaputt.log", "kaputt0.log"}));
     EXPECT_EQ(BackendTestDir::ReadFile(out / "kaputt.log"), "a report of before");
@@ -217,7 +217,7 @@ TEST_P(BackendBombTest, EndsAtItsBound) {
     if (!HaveCommand("gs"))
         GTEST_SKIP() << "Ghostscript missing";
     const BombCase& c = GetParam();
-    BackendTestDir::WriteFile(m_strJobFile, c.strJob);
+    BackendTestDir::WriteFile(m_strJobFile, SentJob(c.strJob));
     const auto temp = m_dir.Path() / "tmp";
     std::filesystem::create_directories(temp);
     setenv("TMPDIR", temp.c_str(), 1);
@@ -241,6 +241,25 @@ TEST_P(BackendBombTest, EndsAtItsBound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, BackendBombTest, testing::ValuesIn(BOMB_CASES), CaseName());
+
+// A job the program cut short (a cancel, a failed write: no closing line) would give half a
+// document under the PDF's name: nothing is written, on a file as on standard input.
+TEST_F(BackendJobTest, JobCutShortByTheProgramWritesNothing) {
+    const std::string strHalf = ONE_PAGE.substr(0, ONE_PAGE.size() - 20);
+    BackendTestDir::WriteFile(m_strJobFile, strHalf);
+    EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\halb.pdf c= f=1"), -1), CUPS_BACKEND_CANCEL);
+    BackendJob fromStdin = Job("~JS~ d=C:\\Out\\halb.pdf c= f=1");
+    fromStdin.strInputFile.clear();
+    const UniqueFd input(open(m_strJobFile.c_str(), O_RDONLY | O_CLOEXEC));
+    ASSERT_TRUE(input);
+    const int nSavedStdin = dup(STDIN_FILENO);
+    dup2(input.Get(), STDIN_FILENO);
+    const int nResult = RunBackendJob(fromStdin, -1);
+    dup2(nSavedStdin, STDIN_FILENO);
+    close(nSavedStdin);
+    EXPECT_EQ(nResult, CUPS_BACKEND_CANCEL);
+    EXPECT_TRUE(BackendTestDir::List(m_drive / "Out").empty());
+}
 
 // An incomplete installation fails every job before Ghostscript runs; the user learns why.
 TEST_F(BackendJobTest, MissingPreludeFailsWithAReport) {

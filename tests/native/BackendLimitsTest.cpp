@@ -286,7 +286,7 @@ protected:
         m_out = dir.Path() / "prefix" / "drive_c" / "Out";
         std::filesystem::create_directories(m_out);
         std::filesystem::create_directories(dir.Path() / "tmp");
-        BackendTestDir::WriteFile(dir.Path() / "job.ps", "%!PS\nshowpage\n");
+        BackendTestDir::WriteFile(dir.Path() / "job.ps", SentJob("%!PS\nshowpage\n"));
     }
 
     // Starts the backend on a job for C:\Out\a.pdf; waits until its Ghostscript runs.

@@ -26,8 +26,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string ONE_PAGE =
-    "%!PS\n/Helvetica findfont 20 scalefont setfont 72 700 moveto (Auftrag) show showpage\n";
+const std::string ONE_PAGE = SentJob(
+    "%!PS\n/Helvetica findfont 20 scalefont setfont 72 700 moveto (Auftrag) show showpage\n");
 
 // Takes the file's text and removes it.
 std::string TakeFile(const fs::path& path) {
@@ -376,7 +376,7 @@ TEST_F(BackendSessionTest, SessionProgramIsTold) {
     SessionStub session(
         m_session, [](const SaveQuestion& q) { return AnswerText(q.strJob, "Q:\\x.pdf", false); });
     EXPECT_EQ(RunBackendJob(Job(), -1), CUPS_BACKEND_OK);
-    BackendTestDir::WriteFile(m_strJobFile, "%!PS\nshowpage\ngibtsnicht\n");
+    BackendTestDir::WriteFile(m_strJobFile, SentJob("%!PS\nshowpage\ngibtsnicht\n"));
     EXPECT_EQ(RunBackendJob(Job("~JS~ d=C:\\Out\\kaputt.pdf c= f=1"), -1), CUPS_BACKEND_FAILED);
     for (int i = 0; i < 200 && session.Messages().size() < 2; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

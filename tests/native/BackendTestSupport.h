@@ -3,6 +3,7 @@
 // failure says.
 #pragma once
 
+#include "engine/JobFraming.h"
 #include "printer/backend/Ghostscript.h"
 
 #include <gtest/gtest.h>
@@ -78,4 +79,10 @@ struct CaseName {
 // The reason and the details of a failed run, empty for a run that ended well.
 inline std::string FailureText(const GhostscriptRun& run) {
     return run.failure ? run.failure->strReason + ": " + run.failure->strDetail : std::string();
+}
+
+// A job as the program sends it: the data, then the closing line every job ends with that
+// the program did not cut short.
+inline std::string SentJob(const std::string& strData) {
+    return strData + ShowPageTrailerLine;
 }
