@@ -1,5 +1,7 @@
-# Native configuration: the portable core's tests (and, with clang, its fuzzers).
-file(GLOB native_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+# Native configuration: the tests of the program's portable core, and of the printer side's
+# backend in a folder of their own (and, with clang, the fuzzers).
+file(GLOB native_test_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp
+     ${CMAKE_SOURCE_DIR}/tests/native/backend/*.cpp)
 add_executable(native_tests ${native_test_sources})
 target_link_libraries(native_tests PRIVATE pszcore quillonsession gtest_main)
 target_compile_options(native_tests PRIVATE ${PSZ_WARNINGS})
