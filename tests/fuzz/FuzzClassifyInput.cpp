@@ -2,19 +2,14 @@
 // question (bit 1) and whether the tail read fails (bit 2). Checks that a layout never
 // reaches past the end of the file and that the tail reader is asked only for what exists.
 #include "engine/InputClassification.h"
+#include "FuzzCheck.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-void Check(bool bCondition) {
-    if (!bCondition)
-        std::abort();
-}
 
 // The file is the fuzzer's data; the reader hands out its last bytes.
 struct TailCalls {

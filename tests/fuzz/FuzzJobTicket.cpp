@@ -1,18 +1,13 @@
 // Builds tickets from fuzzed inputs and reads them back, and reads fuzzed bytes as tickets.
 #include "engine/JobTicket.h"
+#include "FuzzCheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-void Check(bool bCondition) {
-    if (!bCondition)
-        std::abort();
-}
 
 // Ticket values reach the spooler as C strings, so they never hold a NUL.
 std::string WithoutNul(std::string strValue) {

@@ -2,18 +2,9 @@
 // root's jobs): whatever a parser takes, written out again, is exactly the bytes it read,
 // so the format has one spelling and nothing beside it passes.
 #include "printer/session/SessionProtocol.h"
+#include "FuzzCheck.h"
 
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool bCondition) {
-    if (!bCondition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     const std::string_view text(reinterpret_cast<const char*>(pData), nSize);

@@ -2,20 +2,11 @@
 // the file holds, the settings are ones the printer side allows.
 #include "printer/backend/JobConfiguration.h"
 #include "printer/backend/PdfSwitches.h"
+#include "FuzzCheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Check(bool bCondition) {
-    if (!bCondition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     FuzzedDataProvider provider(pData, nSize);

@@ -7,7 +7,6 @@
 #include <cups/backend.h>
 #include <gtest/gtest.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,11 +17,6 @@ namespace {
 
 const std::string ONE_PAGE = SentJob(
     "%!PS\n/Helvetica findfont 20 scalefont setfont 72 700 moveto (Auftrag) show showpage\n");
-
-std::string CurrentUser() {
-    const passwd* pUser = getpwuid(geteuid());
-    return pUser ? pUser->pw_name : "";
-}
 
 class BackendJobTest : public testing::Test {
 protected:

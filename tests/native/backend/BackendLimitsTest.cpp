@@ -9,7 +9,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -272,11 +271,6 @@ TEST(LimitTest, OnlyTheStandardStreamsAndAFewVariablesAreInherited) {
 
 // ---------------------------------------------------------------------------------------
 // The backend program, as CUPS runs and ends it
-
-std::string CurrentUser() {
-    const passwd* pUser = getpwuid(geteuid());
-    return pUser ? pUser->pw_name : "";
-}
 
 class BackendProcessTest : public testing::Test {
 protected:

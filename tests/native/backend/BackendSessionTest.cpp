@@ -12,7 +12,6 @@
 #include <cups/backend.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,11 +106,6 @@ private:
     std::vector<SaveQuestion> m_questions;
     std::vector<SessionMessage> m_messages;
 };
-
-std::string CurrentUser() {
-    const passwd* pUser = getpwuid(geteuid());
-    return pUser ? pUser->pw_name : "";
-}
 
 class BackendSessionTest : public testing::Test {
 protected:

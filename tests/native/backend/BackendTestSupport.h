@@ -1,12 +1,14 @@
 // Helpers of the backend's tests: BackendTestDir, a scratch folder with a fake Wine
 // prefix; CaseName, test names from the cases' descriptions; FailureText, all a run's
-// failure says.
+// failure says; CurrentUser, the name the tests run as.
 #pragma once
 
 #include "engine/JobFraming.h"
 #include "printer/backend/Ghostscript.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cstdlib>
@@ -85,4 +87,10 @@ inline std::string FailureText(const GhostscriptRun& run) {
 // the program did not cut short.
 inline std::string SentJob(const std::string& strData) {
     return strData + ShowPageTrailerLine;
+}
+
+// The user the tests run as, by name, as CUPS names a job's user.
+inline std::string CurrentUser() {
+    const passwd* pUser = getpwuid(geteuid());
+    return pUser ? pUser->pw_name : "";
 }
