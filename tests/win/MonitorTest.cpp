@@ -29,9 +29,22 @@ std::string ExeFolder() {
     return strPath.substr(0, strPath.rfind('\\'));
 }
 
+// Shares deletion too: the program renames its answer into place, and for a moment after
+// the rename still holds the file with the right to delete it, which an open that does
+// not share deletion (the C library's) is refused for.
 std::string ReadAll(const std::string& strPath) {
-    std::ifstream in(strPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return {};
+    std::string strText(SESSION_FILE_MAX_BYTES + 1, '\0');
+    DWORD dwRead = 0;
+    if (!ReadFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &dwRead, nullptr))
+        dwRead = 0;
+    CloseHandle(hFile);
+    strText.resize(dwRead);
+    return strText;
 }
 
 bool Exists(const std::string& strPath) {
