@@ -20,11 +20,13 @@ void SessionMonitor::HandlePending() {
     for (const std::string& strName : m_folder.Names()) {
         std::string strError;
         if (const std::optional<std::string> key = JobKeyOf(strName, MESSAGE_SUFFIX)) {
+            // Taken for a box before the file goes, so that a message whose file is gone
+            // is one the boxes hold.
             const std::optional<std::string> text = m_folder.Read(strName, SESSION_FILE_MAX_BYTES);
-            m_folder.Remove(strName);
             if (const std::optional<SessionMessage> message =
                     text ? ParseSessionMessage(*text, strError) : std::nullopt)
                 m_boxes.Show(*message);
+            m_folder.Remove(strName);
         } else if (const std::optional<std::string> questionKey =
                        JobKeyOf(strName, QUESTION_SUFFIX)) {
             questions.insert(*questionKey);
@@ -35,10 +37,12 @@ void SessionMonitor::HandlePending() {
         }
     }
     // A question answered whose job ended outright, long past its deadline: nobody removes
-    // it and its answer but this program.
+    // it and its answer but this program. Looked for by name, not in the listing, which
+    // may miss a file while others are added.
     const int64_t nNow = static_cast<int64_t>(std::time(nullptr));
     for (auto it = m_asked.begin(); it != m_asked.end();) {
-        if (questions.count(it->first) != 0 && nNow <= it->second + STALE_AFTER_SECONDS) {
+        if (nNow <= it->second + STALE_AFTER_SECONDS &&
+            m_folder.Exists(it->first + QUESTION_SUFFIX)) {
             ++it;
             continue;
         }

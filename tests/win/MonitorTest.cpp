@@ -217,7 +217,16 @@ TEST_F(MonitorTest, MessagesDoNotPileUp) {
     EXPECT_EQ(Text(GetDlgItem(hBox, kBoxTextId)), "Auftrag 1\n\nGrund");
     for (int nJob = 2; nJob <= 8; ++nJob)
         tell(nJob);
-    EXPECT_SOON(!Exists(m_strFolder + "\\8-00000000000000aa" + MESSAGE_SUFFIX));
+    // Every file, not only the last one's: a listing of the folder taken while files are
+    // added may show a later one and not an earlier.
+    const auto allTaken = [&] {
+        for (int nJob = 2; nJob <= 8; ++nJob)
+            if (Exists(m_strFolder + "\\" + std::to_string(nJob) + "-00000000000000aa" +
+                       MESSAGE_SUFFIX))
+                return false;
+        return true;
+    };
+    EXPECT_SOON(allTaken());
     SendMessageA(GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
     HWND hNext = nullptr;
     ASSERT_SOON((hNext = FindWindowA("#32770", kBoxCaption)) != nullptr && hNext != hBox);
