@@ -29,17 +29,8 @@ protected:
     }
 
     BackendJob Job(const std::string& strTitle, const std::string& strOptions = "") const {
-        BackendJob job;
-        job.strJobId = "42";
-        job.strUser = CurrentUser();
-        job.proven.strUsername = job.strUser;
-        if (geteuid() != 0)
-            job.proven.strUid = std::to_string(geteuid());
-        job.strTitle = strTitle;
+        BackendJob job = TestJob(m_strPrefix, m_strJobFile, strTitle);
         job.strOptions = strOptions;
-        job.strInputFile = m_strJobFile;
-        job.strDeviceUri = "quillon:" + m_strPrefix;
-        job.strPrelude = BACKEND_TEST_PRELUDE;
         return job;
     }
 

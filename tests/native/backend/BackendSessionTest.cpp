@@ -121,16 +121,7 @@ protected:
 
     // A job whose ticket leaves the destination to the printer product (flag 1 clear).
     BackendJob Job(const std::string& strTicket = "~JS~ d=C:\\Out\\abbildung c= f=0") const {
-        BackendJob job;
-        job.strJobId = "42";
-        job.strUser = CurrentUser();
-        job.proven.strUsername = job.strUser;
-        if (geteuid() != 0)
-            job.proven.strUid = std::to_string(geteuid());
-        job.strTitle = strTicket;
-        job.strInputFile = m_strJobFile;
-        job.strDeviceUri = "quillon:" + m_strPrefix;
-        job.strPrelude = BACKEND_TEST_PRELUDE;
+        BackendJob job = TestJob(m_strPrefix, m_strJobFile, strTicket);
         job.limits.saveQuestion = std::chrono::seconds(20);
         return job;
     }

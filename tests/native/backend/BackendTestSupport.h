@@ -1,9 +1,10 @@
 // Helpers of the backend's tests: BackendTestDir, a scratch folder with a fake Wine
 // prefix; CaseName, test names from the cases' descriptions; FailureText, all a run's
-// failure says; CurrentUser, the name the tests run as.
+// failure says; CurrentUser, the name the tests run as; TestJob, a job of that user.
 #pragma once
 
 #include "engine/JobFraming.h"
+#include "printer/backend/BackendJob.h"
 #include "printer/backend/Ghostscript.h"
 
 #include <gtest/gtest.h>
@@ -93,4 +94,20 @@ inline std::string SentJob(const std::string& strData) {
 inline std::string CurrentUser() {
     const passwd* pUser = getpwuid(geteuid());
     return pUser ? pUser->pw_name : "";
+}
+
+// A job of the current user, proven as CUPS proves a local user's job, into the prefix.
+inline BackendJob TestJob(const std::string& strPrefix, const std::string& strInputFile,
+                          const std::string& strTitle) {
+    BackendJob job;
+    job.strJobId = "42";
+    job.strUser = CurrentUser();
+    job.proven.strUsername = job.strUser;
+    if (geteuid() != 0)
+        job.proven.strUid = std::to_string(geteuid());
+    job.strTitle = strTitle;
+    job.strInputFile = strInputFile;
+    job.strDeviceUri = "quillon:" + strPrefix;
+    job.strPrelude = BACKEND_TEST_PRELUDE;
+    return job;
 }
